@@ -1,0 +1,3 @@
+#include "host/kestrine/DllInterface.h"
+
+DllInterface::~DllInterface() = default;

@@ -1,0 +1,80 @@
+#include "host/module_loader/VistrelModule.h"
+
+#include <dlfcn.h>
+
+#include "host/kestrine/Vel_ChannelGroup.h"
+
+namespace {
+
+// The Itanium C++ ABI names of the command template's members for
+// T = VistrelCommand; a non-static member function is called with the
+// object as its first argument.
+constexpr char kPrefix[] = "_ZN23CommandChannelInterfaceI14VistrelCommandE";
+
+template <typename Function>
+bool Resolve(void* handle, const std::string& name, Function* out, std::string* error) {
+  dlerror();
+  void* symbol = dlsym(handle, name.c_str());
+  if (symbol == nullptr) {
+    if (error) *error = "missing export " + name;
+    return false;
+  }
+  *out = reinterpret_cast<Function>(symbol);
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<VistrelModule> VistrelModule::Load(const std::string& path, std::string* error) {
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) {
+    if (error) *error = dlerror();
+    return nullptr;
+  }
+  std::unique_ptr<VistrelModule> module(new VistrelModule);
+  module->handle_ = handle;
+  const std::string p = kPrefix;
+  const bool ok =
+      Resolve(handle, "GetType", &module->getType_, error) &&
+      Resolve(handle, "InitDLL", &module->initDll_, error) &&
+      Resolve(handle, p + "13FillModesListERP6HWND__", &module->fillModesList_, error) &&
+      Resolve(handle, p + "10SetNewModeERP6HWND__", &module->setNewMode_, error) &&
+      Resolve(handle, p + "11CCI_SetModeEPKc", &module->setMode_, error) &&
+      Resolve(handle, p + "15GetCurrModeNameEv", &module->getCurrModeName_, error) &&
+      Resolve(handle, p + "9GetPrefixEv", &module->getPrefix_, error) &&
+      Resolve(handle, p + "12CCI_GetModesEv", &module->getModes_, error) &&
+      Resolve(handle, p + "11GetModeNameEj", &module->getModeName_, error);
+  if (!ok) return nullptr;
+  return module;
+}
+
+VistrelModule::~VistrelModule() {
+  if (handle_ != nullptr) dlclose(handle_);
+}
+
+bool VistrelModule::RegisterWith(Vel_ChannelGroup& group) const {
+  auto initDll = initDll_;
+  return group.RegisterType(*GetType(), [initDll]() -> Vel_Channel* { return initDll(); });
+}
+
+void VistrelModule::FillModesList(Oru_FloatChannel* command, HWND& box) const {
+  fillModesList_(command, box);
+}
+int VistrelModule::SetNewMode(Oru_FloatChannel* command, HWND& box) const {
+  return setNewMode_(command, box);
+}
+int VistrelModule::CCI_SetMode(Oru_FloatChannel* command, const char* description) const {
+  return setMode_(command, description);
+}
+const char* VistrelModule::GetCurrModeName(Oru_FloatChannel* command) const {
+  return getCurrModeName_(command);
+}
+const char* VistrelModule::GetPrefix(Oru_FloatChannel* command) const {
+  return getPrefix_(command);
+}
+unsigned int VistrelModule::CCI_GetModes(Oru_FloatChannel* command) const {
+  return getModes_(command);
+}
+const char* VistrelModule::GetModeName(Oru_FloatChannel* command, unsigned int index) const {
+  return getModeName_(command, index);
+}

@@ -1,0 +1,83 @@
+#include "host/vistrel/Oru_Vistrel.h"
+
+#include <cmath>
+
+#include "host/vistrel/LensFrame.h"
+#include "host/vistrel/VectorOps.h"
+
+using vistrel::LensFrame;
+
+D3DXVECTOR3 Oru_Vistrel::GetRayFromScreenCoordinates(
+    D3DXVECTOR3 position, D3DXVECTOR3 lookAt, float u, float v, float fovX,
+    float fovY, float keystone, float roll) {
+  return LensFrame(position, lookAt, fovX, fovY, keystone, roll)
+      .RayThrough(u, v);
+}
+
+D3DXVECTOR3 Oru_Vistrel::GetIntersectionPointOfRayAndCylinder(
+    float radius, D3DXVECTOR3 origin, D3DXVECTOR3 direction) {
+  const float r = std::fabs(radius);
+  D3DXVECTOR3 d;
+  if (!(r > 0.0f) || !std::isfinite(r) || !vistrel::IsFinite(origin) ||
+      !vistrel::TryNormalize(direction, &d)) {
+    return vistrel::NaNVector3();
+  }
+  // With d of unit length, (o + t d) lies on the cylinder when
+  //   a t^2 + 2 h t + c = 0,  a = dx^2 + dz^2,  h = ox dx + oz dz,
+  //   c = ox^2 + oz^2 - r^2  (c < 0 inside, c > 0 outside).
+  const float a = d.x * d.x + d.z * d.z;
+  const float h = origin.x * d.x + origin.z * d.z;
+  const float c = (origin.x * origin.x + origin.z * origin.z) - r * r;
+  if (!(a > 0.0f)) return vistrel::NaNVector3();  // parallel to the axis
+  const float discriminant = h * h - a * c;
+  // Negative: the ray's line passes the cylinder by. NaN: squares overflowed.
+  if (!(discriminant >= 0.0f)) return vistrel::NaNVector3();
+  // Both roots without cancellation: q = -(h + sign(h) sqrt(disc)), roots
+  // q / a and c / q. q is 0 only for a tangent ray from a point on the
+  // surface; c / q is then NaN and no root is taken.
+  const float root = std::sqrt(discriminant);
+  const float q = h >= 0.0f ? -(h + root) : root - h;
+  const float t1 = q / a;
+  const float t2 = c / q;
+  const bool ahead1 = t1 > 0.0f;
+  const bool ahead2 = t2 > 0.0f;
+  if (!ahead1 && !ahead2) return vistrel::NaNVector3();
+  const float t = (ahead1 && ahead2) ? (t1 < t2 ? t1 : t2) : (ahead1 ? t1 : t2);
+  const D3DXVECTOR3 point = vistrel::Add(origin, vistrel::Scale(d, t));
+  if (!vistrel::IsFinite(point)) return vistrel::NaNVector3();
+  return point;
+}
+
+D3DXVECTOR2 Oru_Vistrel::ProjUV2CamUV(
+    D3DXVECTOR2 projectorUV, D3DXVECTOR3 projectorPosition,
+    D3DXVECTOR3 projectorLookAt, D3DXVECTOR3 cameraPosition,
+    D3DXVECTOR3 cameraLookAt, D3DXVECTOR3 projectorFov, D3DXVECTOR3 cameraFov,
+    float cylinderRadius, float keystone, float roll) {
+  const LensFrame projector(projectorPosition, projectorLookAt, projectorFov.x,
+                            projectorFov.y, keystone, roll);
+  const LensFrame camera(cameraPosition, cameraLookAt, cameraFov.x,
+                         cameraFov.y, 0.0f, 0.0f);
+  const D3DXVECTOR3 spot = GetIntersectionPointOfRayAndCylinder(
+      cylinderRadius, projectorPosition,
+      projector.RayThrough(projectorUV.x, projectorUV.y));
+  return camera.ImagePointOf(spot);
+}
+
+D3DXVECTOR2 Oru_Vistrel::CamUV2ProjUV(
+    D3DXVECTOR2 cameraUV, D3DXVECTOR3 projectorPosition,
+    D3DXVECTOR3 projectorLookAt, D3DXVECTOR3 cameraPosition,
+    D3DXVECTOR3 cameraLookAt, D3DXVECTOR3 projectorFov, D3DXVECTOR3 cameraFov,
+    float cylinderRadius, float keystone, float roll) {
+  const LensFrame projector(projectorPosition, projectorLookAt, projectorFov.x,
+                            projectorFov.y, keystone, roll);
+  const LensFrame camera(cameraPosition, cameraLookAt, cameraFov.x,
+                         cameraFov.y, 0.0f, 0.0f);
+  const D3DXVECTOR3 spot = GetIntersectionPointOfRayAndCylinder(
+      cylinderRadius, cameraPosition,
+      camera.RayThrough(cameraUV.x, cameraUV.y));
+  return projector.ImagePointOf(spot);
+}
+
+bool Oru_Vistrel::IsMiss(D3DXVECTOR3 point) {
+  return !vistrel::IsFinite(point);
+}

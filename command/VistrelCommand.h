@@ -1,0 +1,51 @@
+// The projector calibration command: a command channel with the modes
+// "CalcCameraParameters", "AutoConfigParameters" and "ConvertParameters"
+// (after the placeholder "UndefinedMode"). Each mode declares its own child
+// slots (ChildLayout.h); every evaluation runs the current mode's
+// computation once on its children.
+//
+// Scene frame of every mode: Y up, the screen is the cylinder about the Y
+// axis; screen angle 0 is +Z, growing toward +X; angles at the children in
+// degrees.
+#pragma once
+
+#include "command_channel/CommandChannelInterface.h"
+
+class VistrelCommand;
+extern template class CommandChannelInterface<VistrelCommand>;
+
+class VistrelCommand : public CommandChannelInterface<VistrelCommand> {
+ public:
+  // Named "VistrelCommand", prefix "VLCC_", the four modes; no current mode
+  // and no child slots.
+  VistrelCommand();
+  // The command has no state of its own: these are the template's.
+  VistrelCommand(const VistrelCommand& other);
+  VistrelCommand& operator=(const VistrelCommand& other);
+  ~VistrelCommand() override;
+
+  // Runs the computation of the current mode, if it is one of the three
+  // computing modes; any other name runs nothing. Touches neither the
+  // channel's value nor its return value. The automatic configuration's
+  // failures (std::exception) leave through here.
+  void CallChannel() override;
+  // The host's own channel data, then the command template's save, which
+  // writes that data again followed by the "MODE" block.
+  bool SaveChannel(VelFileSaver& saver) override;
+  // Reads what SaveChannel writes, in the same order.
+  bool LoadChannel(VelFileLoader& loader, Vel_ChannelGroup* group) override;
+  // Registers the dependency on the "Value" channel type, as the command
+  // template does: every child of the command is a value or vector channel
+  // of the float channel library, so a host must load that library first.
+  void DoDependencyInit(Vel_List* dependencies) override;
+
+ protected:
+  // Declares the current mode's child slots; a name that is none of
+  // "UndefinedMode" (no slots), "CalcCameraParameters" and
+  // "AutoConfigParameters" gets the "ConvertParameters" slots.
+  void CCI_CreateChildLinks() override;
+
+  void ConvertParameters();
+  void CalcCameraParameters();
+  void AutoConfigParameters();
+};

@@ -46,6 +46,27 @@ class VistrelCommand : public CommandChannelInterface<VistrelCommand> {
   void CCI_CreateChildLinks() override;
 
   void ConvertParameters();
+  // "CalcCameraParameters": reads "Cylinder Radius", "Camera Position" and
+  // "Projector Count" (truncated toward zero; NaN counts as 0, values beyond
+  // int's range saturate), then for each projector i = 0 .. count - 1 writes
+  // i to "Projector Index" and reads that projector's position, field of
+  // view, look-at, roll and keystone once per traced image point (eight per
+  // projector). Writes "Eye Lookat", the point on the cylinder at the middle
+  // of everything traced as seen from "Camera Position", then "Eye Field of
+  // View", (horizontal degrees, vertical degrees, 0). "Projector Index" is
+  // left at count - 1.
+  //  - Any of the eleven children missing (or of the wrong kind): nothing is
+  //    read or written.
+  //  - Count below 1 (0, negative, NaN): there is nothing to frame, so both
+  //    outputs keep whatever they held and "Projector Index" is not written;
+  //    no value is made up.
+  //  - A projector ray that misses the cylinder gives a NaN footprint point.
+  //    Such a point is passed over, except as the very first one (projector
+  //    0, image corner (0, 0)): the bounds start from it, and then the
+  //    look-at and both angles of the field of view are written as NaN (its
+  //    z stays 0). Nothing loops on NaN; the run always ends.
+  //  - A count too large for memory throws std::bad_alloc (or
+  //    std::length_error) before any child is written.
   void CalcCameraParameters();
   void AutoConfigParameters();
 };

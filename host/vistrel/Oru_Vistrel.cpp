@@ -48,6 +48,20 @@ D3DXVECTOR3 Oru_Vistrel::GetIntersectionPointOfRayAndCylinder(
   return point;
 }
 
+namespace {
+
+// The image point at which `to` sees the screen spot that `from`, standing
+// at `fromPosition`, lights or sees through image point `uv`.
+D3DXVECTOR2 MapThroughScreen(const LensFrame& from, D3DXVECTOR3 fromPosition,
+                             D3DXVECTOR2 uv, const LensFrame& to,
+                             float cylinderRadius) {
+  const D3DXVECTOR3 spot = Oru_Vistrel::GetIntersectionPointOfRayAndCylinder(
+      cylinderRadius, fromPosition, from.RayThrough(uv.x, uv.y));
+  return to.ImagePointOf(spot);
+}
+
+}  // namespace
+
 D3DXVECTOR2 Oru_Vistrel::ProjUV2CamUV(
     D3DXVECTOR2 projectorUV, D3DXVECTOR3 projectorPosition,
     D3DXVECTOR3 projectorLookAt, D3DXVECTOR3 cameraPosition,
@@ -57,10 +71,8 @@ D3DXVECTOR2 Oru_Vistrel::ProjUV2CamUV(
                             projectorFov.y, keystone, roll);
   const LensFrame camera(cameraPosition, cameraLookAt, cameraFov.x,
                          cameraFov.y, 0.0f, 0.0f);
-  const D3DXVECTOR3 spot = GetIntersectionPointOfRayAndCylinder(
-      cylinderRadius, projectorPosition,
-      projector.RayThrough(projectorUV.x, projectorUV.y));
-  return camera.ImagePointOf(spot);
+  return MapThroughScreen(projector, projectorPosition, projectorUV, camera,
+                          cylinderRadius);
 }
 
 D3DXVECTOR2 Oru_Vistrel::CamUV2ProjUV(
@@ -72,10 +84,8 @@ D3DXVECTOR2 Oru_Vistrel::CamUV2ProjUV(
                             projectorFov.y, keystone, roll);
   const LensFrame camera(cameraPosition, cameraLookAt, cameraFov.x,
                          cameraFov.y, 0.0f, 0.0f);
-  const D3DXVECTOR3 spot = GetIntersectionPointOfRayAndCylinder(
-      cylinderRadius, cameraPosition,
-      camera.RayThrough(cameraUV.x, cameraUV.y));
-  return projector.ImagePointOf(spot);
+  return MapThroughScreen(camera, cameraPosition, cameraUV, projector,
+                          cylinderRadius);
 }
 
 bool Oru_Vistrel::IsMiss(D3DXVECTOR3 point) {

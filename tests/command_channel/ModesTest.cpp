@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tests/command_channel/TestCommand.h"
+#include "tests/support/VtableEntry.h"
 
 namespace {
 
@@ -183,5 +184,13 @@ TEST(CommandModes, CopiesCarryModesCurrentModeAndValue) {
   EXPECT_EQ(assigned.CCI_GetModes(), 4u);
   EXPECT_STREQ(assigned.GetCurrModeName(), "Beta");
 }
+
+#if defined(VISTREL_HAS_ITANIUM_VTABLES)
+TEST(CommandModes, TheTemplatesOwnOperationTakesSlot27AfterTheHostsSlots) {
+  EXPECT_EQ(HostSlot(TestCommand::CreateChildLinksMember()), 27);
+  EXPECT_EQ(HostSlot(&TestCommand::SetFloat), 22);
+  EXPECT_EQ(HostSlot(&TestCommand::SaveChannel), 5);
+}
+#endif
 
 }  // namespace

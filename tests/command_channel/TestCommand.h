@@ -20,6 +20,9 @@ class TestCommand : public CommandChannelInterface<TestCommand> {
 
   int createChildLinksCalls = 0;
 
+  // Where the template declares its own virtual operation (slot 27).
+  static auto CreateChildLinksMember() { return &TestCommand::CCI_CreateChildLinks; }
+
   using CommandChannelInterface<TestCommand>::childInfos;
   using CommandChannelInterface<TestCommand>::commandValue;
   using CommandChannelInterface<TestCommand>::currentModeName;

@@ -23,8 +23,10 @@ class BlockWriter {
     PutU32(bits);
   }
   void PutBytes(const void* data, std::size_t n) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    bytes_.insert(bytes_.end(), p, p + n);
+    if (n == 0) return;
+    const std::size_t at = bytes_.size();
+    bytes_.resize(at + n);
+    std::memcpy(bytes_.data() + at, data, n);
   }
   void PutString(const std::string& s) {
     PutU32(static_cast<std::uint32_t>(s.size()));

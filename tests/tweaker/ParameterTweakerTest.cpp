@@ -1,6 +1,7 @@
 // Tests of the bounded parameter search: the scan, the bisection, their
 // failures and their termination at the edges of float resolution, against
 // error functions written for the test that record every probe.
+#include "tests/support/HeapAllocationCounter.h"
 #include "tweaker/BoundedParameter.h"
 #include "tweaker/FloatMidpoint.h"
 #include "tweaker/ParameterTweaker.h"
@@ -18,24 +19,6 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-namespace {
-
-long g_heapAllocations = 0;
-
-}  // namespace
-
-// Counts every heap allocation of the test binary, so that a test can prove
-// that a search made none.
-void* operator new(std::size_t size) {
-  ++g_heapAllocations;
-  if (void* block = std::malloc(size == 0 ? 1 : size)) {
-    return block;
-  }
-  throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 
 namespace {
 
@@ -472,9 +455,9 @@ TEST(ParameterTweakerAllocationTest, TweakAllocatesNothing) {
   QuietTweaker tweaker(&first);
   tweaker.AddParameter({0, 10, &first});
   tweaker.AddParameter({-5, 5, &second});
-  const long before = g_heapAllocations;
+  const long before = HeapAllocations();
   tweaker.Tweak();
-  EXPECT_EQ(g_heapAllocations, before);
+  EXPECT_EQ(HeapAllocations(), before);
   EXPECT_GT(tweaker.evaluations, 0);
 }
 

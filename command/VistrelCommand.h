@@ -45,6 +45,11 @@ class VistrelCommand : public CommandChannelInterface<VistrelCommand> {
   // "AutoConfigParameters" gets the "ConvertParameters" slots.
   void CCI_CreateChildLinks() override;
 
+  // "ConvertParameters": reads the eight inputs (aim angle and height,
+  // projection angles, distance, camera aim angle and height, radius), runs
+  // the pose model and writes projector position, projector aim point and
+  // camera aim point, in that order. Any of the eleven children missing:
+  // nothing is read or written.
   void ConvertParameters();
   // "CalcCameraParameters": reads "Cylinder Radius", "Camera Position" and
   // "Projector Count" (truncated toward zero; NaN counts as 0, values beyond
@@ -68,5 +73,15 @@ class VistrelCommand : public CommandChannelInterface<VistrelCommand> {
   //  - A count too large for memory throws std::bad_alloc (or
   //    std::length_error) before any child is written.
   void CalcCameraParameters();
+  // "AutoConfigParameters": reads the eight measured shifts through
+  // "DistortionPoint Array" / "DistortionPoint Index", the camera, the nine
+  // parameters with their ranges and the radius; searches the parameters
+  // whose "Tweak" switch is 1.0 or more (NaN, less, or no switch: off); then
+  // writes all nine values back, in parameter order. The camera's aim point
+  // is the screen point named by "Camera Lookat": its screen angle
+  // atan2(x, z) and height y. Any of children 0 to 32 missing: nothing
+  // happens. A reversed range ("minVal bigger than maxVal") or an empty
+  // range on a switched-on parameter ("invalid interval size") throws a
+  // std::exception out of CallChannel before any child is written.
   void AutoConfigParameters();
 };

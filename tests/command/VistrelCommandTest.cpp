@@ -137,28 +137,17 @@ TEST_F(VistrelCommandLayout, RestoredNamesGetTheirSlotsOrTheConversionSet) {
 }
 
 TEST_F(VistrelCommandLayout, NamesThatAreNoComputingModeRunNothing) {
-  // Every child of the conversion set is connected, so a run would write.
-  for (const std::string mode : {"UndefinedMode", "NoSuchMode", "ConvertParametersX"}) {
-    SCOPED_TRACE(mode);
-    TestableVistrelCommand loaded;
-    VelFileLoader loader(SavedWithMode(mode));
-    ASSERT_TRUE(loaded.LoadChannel(loader, nullptr));
-    if (loaded.GetDeclaredSlotIndices().empty()) continue;
-    Oru_VectorChannel out;
-    for (int i = 0; i < 8; ++i) {
-      auto* value = static_cast<Oru_FloatChannel*>(group.CreateChannel(kestrine::kValueGuid));
-      ASSERT_TRUE(loaded.ConnectChild(i, value));
-    }
-    Oru_VectorChannel outs[3];
-    for (int i = 0; i < 3; ++i) {
-      outs[i].SetVector(D3DXVECTOR3(7, 7, 7));
-      ASSERT_TRUE(loaded.ConnectChild(8 + i, &outs[i]));
-    }
-    loaded.SetFloat(3.0f);
-    loaded.CallChannel();
-    for (auto& o : outs) EXPECT_EQ(o.GetVector().x, 7.0f);
-    EXPECT_EQ(loaded.GetFloat(), 3.0f);
+  ASSERT_EQ(command->CCI_SetMode("ConvertParameters"), 0);
+  for (int i = 0; i < 8; ++i) ConnectValue(i, 1.0f);  // a run would write
+  Oru_VectorChannel* out = ConnectVector(8, D3DXVECTOR3(7, 7, 7));
+  for (int i = 9; i < 11; ++i) ConnectVector(i, D3DXVECTOR3(7, 7, 7));
+  command->SetFloat(3.0f);
+  for (const char* mode : {"UndefinedMode", "NoSuchMode", "ConvertParametersX", "convertparameters"}) {
+    std::strcpy(command->currentModeName, mode);
+    command->CallChannel();
+    EXPECT_EQ(out->GetVector().x, 7.0f) << mode;
   }
+  EXPECT_EQ(command->GetFloat(), 3.0f);
 }
 
 TEST_F(VistrelCommandLayout, ASaveHoldsTheHostPartTwiceThenTheModeAndLoadsBack) {

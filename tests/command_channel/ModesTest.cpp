@@ -35,6 +35,9 @@ TEST(CommandModes, ThePlaceholderIsNeverCountedOrSelected) {
   EXPECT_STREQ(standard.GetModeName(0), "Undefined");
   EXPECT_STREQ(standard.GetModeDesc(0), "placeholder");
   EXPECT_EQ(standard.CCI_SetMode("placeholder"), 1);
+  EXPECT_STREQ(standard.GetModeName(3), "Gamma");
+  EXPECT_STREQ(standard.GetModeName(4), "");  // beyond the table
+  EXPECT_STREQ(standard.GetModeDesc(0xFFFFFFFFu), "");
 }
 
 TEST(CommandModes, SwitchingRenamesResetsTheValueAndDeclaresTheModesSlots) {
@@ -126,15 +129,6 @@ TEST(CommandModes, NullModeTextsAreRefusedAndAddNothing) {
   EXPECT_EQ(command.IsCurrMode(nullptr), 0);
 }
 
-TEST(CommandModes, IndicesBeyondTheTableGiveEmptyTexts) {
-  TestCommand command;
-  command.AddStandardModes();
-  EXPECT_STREQ(command.GetModeName(3), "Gamma");
-  EXPECT_STREQ(command.GetModeName(4), "");
-  EXPECT_STREQ(command.GetModeDesc(4), "");
-  EXPECT_STREQ(command.GetModeDesc(0xFFFFFFFFu), "");
-}
-
 TEST(CommandModes, PrefixTextsAreCheckedAndTakeEffectAtTheNextSwitch) {
   TestCommand command;
   command.AddStandardModes();
@@ -167,22 +161,20 @@ TEST(CommandModes, AChannelNameLongerThan127CharactersIsCut) {
   EXPECT_EQ(command.GetCurrModeName(), name);
 }
 
-TEST(CommandModes, CopiesCarryModesCurrentModeAndValue) {
+TEST(CommandModes, CopiesCarryModesCurrentModeAndValueWithATableOfTheirOwn) {
   TestCommand command;
   command.AddStandardModes();
   command.CCI_SetMode("Beta");
   command.SetFloat(1.25f);
   TestCommand copy(command);
-  EXPECT_EQ(copy.CCI_GetModes(), 3u);
-  EXPECT_STREQ(copy.GetCurrModeName(), "Beta");
-  EXPECT_EQ(copy.GetFloat(), 1.25f);
-  command.CCI_AddMode("Epsilon", "Epsilon");  // the copy's table is its own
-  EXPECT_EQ(copy.CCI_GetModes(), 3u);
-
   TestCommand assigned;
   assigned = command;
-  EXPECT_EQ(assigned.CCI_GetModes(), 4u);
-  EXPECT_STREQ(assigned.GetCurrModeName(), "Beta");
+  command.CCI_AddMode("Epsilon", "Epsilon");
+  for (TestCommand* c : {&copy, &assigned}) {
+    EXPECT_EQ(c->CCI_GetModes(), 3u);
+    EXPECT_STREQ(c->GetCurrModeName(), "Beta");
+    EXPECT_EQ(c->GetFloat(), 1.25f);
+  }
 }
 
 #if defined(VISTREL_HAS_ITANIUM_VTABLES)

@@ -24,23 +24,15 @@ namespace {
 constexpr int kParameters = DistortionParameterTweaker::kParameterCount;
 constexpr std::uint32_t kAllNine = 0x1FF;
 
-// The fit, counting its error evaluations.
-class CountingFit final : public DistortionParameterTweaker {
- public:
-  using DistortionParameterTweaker::DistortionParameterTweaker;
-  float ComputeError() override {
-    ++evaluations;
-    return DistortionParameterTweaker::ComputeError();
-  }
-  long evaluations = 0;
-};
-
 // Ranges 100 wide around the standard starting projector, kept where the
 // lens stays usable: fields of view from 10 and 5 degrees up, distance
 // from 0.5 up.
 void WideRanges(fit_scene::Ranges& ranges) {
-  const ProjectorParameters start = fit_scene::StartingProjector();
-  fit_scene::RangesAround(start, {50, 50, 50, 50, 50, 50, 50, 50, 50}, ranges);
+  const ProjectorParameters start = fit_scene::kStartingProjector;
+  for (int k = 0; k < kParameters; ++k) {
+    const float value = fit_scene::Get(start, k);
+    ranges[k] = {value - 50.0f, value + 50.0f, value};
+  }
   ranges[4] = {0.5f, 100.5f, start.ProjDist};
   ranges[5] = {10.0f, 110.0f, start.ProjFovX};
   ranges[6] = {5.0f, 105.0f, start.ProjFovY};
@@ -48,16 +40,15 @@ void WideRanges(fit_scene::Ranges& ranges) {
 
 struct Inputs {
   Inputs() {
-    fit_scene::StandardRanges(fit_scene::StartingProjector(), standardRanges);
+    fit_scene::StandardRanges(standardRanges);
     WideRanges(wideRanges);
-    shifts = fit_scene::SimulatedShifts(scene, fit_scene::StartingProjector(),
+    shifts = fit_scene::SimulatedShifts(scene, fit_scene::kStartingProjector,
                                         fit_scene::TrueProjector());
   }
-  CountingFit Fit(const fit_scene::Ranges& ranges) const {
-    return CountingFit(scene.cameraPosition, scene.cameraLookAt, scene.cameraFieldOfView,
-                       scene.cylinderRadius, shifts.data(), ranges);
+  fit_scene::Fit Build(const fit_scene::Ranges& ranges) const {
+    return fit_scene::Fit(scene, shifts, ranges);
   }
-  fit_scene::Scene scene = fit_scene::StandardScene();
+  fit_scene::Scene scene;
   fit_scene::Ranges standardRanges;
   fit_scene::Ranges wideRanges;
   fit_scene::Shifts shifts;
@@ -65,7 +56,7 @@ struct Inputs {
 
 void BM_ErrorEvaluation(benchmark::State& state) {
   const Inputs inputs;
-  CountingFit fit = inputs.Fit(inputs.standardRanges);
+  fit_scene::Fit fit = inputs.Build(inputs.standardRanges);
   for (auto _ : state) benchmark::DoNotOptimize(fit.ComputeError());
 }
 BENCHMARK(BM_ErrorEvaluation);
@@ -75,7 +66,7 @@ void BM_FitAllNineParameters(benchmark::State& state) {
   const Inputs inputs;
   long evaluations = 0;
   for (auto _ : state) {
-    CountingFit fit = inputs.Fit(inputs.wideRanges);
+    fit_scene::Fit fit = inputs.Build(inputs.wideRanges);
     fit.TweakParameters(kAllNine);
     evaluations = fit.evaluations;
     benchmark::DoNotOptimize(fit.Parameter(0).storage);

@@ -1,137 +1,102 @@
-// A calibration scene for tests of the projector fit: a projector inside a
-// screen cylinder of radius 5, a camera near the axis aiming at the
-// projector's aim point, and point shifts simulated from a "true" projector
-// that differs slightly from the assumed one. Scene frame: Y up, cylinder
-// about the Y axis, angles in degrees; shifts in normalised image units.
+// A calibration scene for tests and benchmarks of the projector fit: a camera near the axis of a
+// screen cylinder of radius 5, and point shifts simulated from a "true" projector. Scene frame: Y
+// up, cylinder about the Y axis, angles in degrees; shifts in normalised projector image units.
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 #include "command/ProjectorPose.h"
 #include "command/ScreenPoint.h"
-#include "host/d3dx/D3DXMath.h"
 #include "host/vistrel/Oru_Vistrel.h"
 #include "tweaker/DistortionParameterTweaker.h"
 
 namespace fit_scene {
 
-using Shifts = std::array<D3DXVECTOR2, DistortionParameterTweaker::kPointCount>;
-using Ranges = ParameterRange[DistortionParameterTweaker::kParameterCount];
+constexpr int kParameters = DistortionParameterTweaker::kParameterCount;
+constexpr int kPoints = DistortionParameterTweaker::kPointCount;
+using Shifts = std::array<D3DXVECTOR2, kPoints>;
+using Ranges = ParameterRange[kParameters];
+using Projector = ProjectorParameters;
 
-// Everything of a fit that is not a projector parameter.
+// All of a fit but the projector: a camera near the axis aiming at the projector's aim point.
 struct Scene {
-  D3DXVECTOR3 cameraPosition;
-  D3DXVECTOR3 cameraLookAt;
-  D3DXVECTOR3 cameraFieldOfView;
-  float cylinderRadius;
+  D3DXVECTOR3 cameraPosition{0.3f, 1.4f, -0.4f};
+  D3DXVECTOR3 cameraLookAt{0.0f, 1.5f, 5.0f};
+  D3DXVECTOR3 cameraFieldOfView{90.0f, 70.0f, 0.0f};
+  float cylinderRadius = 5.0f;
 };
 
-// The projector assumed before calibration: aiming at screen angle 0,
-// height 1.5, straight from the axis side, 3 units away, a 60 x 40 degree
-// lens without keystone or roll.
-inline ProjectorParameters StartingProjector() {
-  return ProjectorParameters{0.0f, 1.5f, 0.0f, 0.0f, 3.0f, 60.0f, 40.0f, 0.0f, 0.0f};
+// The projector assumed before calibration: aiming at screen angle 0, height
+// 1.5, straight from the axis side, 3 units away, a 60 x 40 degree lens.
+constexpr Projector kStartingProjector{0.0f, 1.5f, 0.0f, 0.0f, 3.0f, 60.0f, 40.0f, 0.0f, 0.0f};
+
+// The projector as it really stands, against `assumed`: aimed 3 degrees
+// further round and 0.15 higher, a 4 degree wider image, 2 degrees more roll.
+// Only these four parameters (kMisplaced) differ.
+constexpr std::uint32_t kMisplaced = (1u << 0) | (1u << 1) | (1u << 5) | (1u << 8);
+inline Projector TrueProjector(const Projector& p = kStartingProjector) {
+  return {p.ProjLookatAngX + 3.0f, p.ProjLookatHeight + 0.15f, p.ProjectionAngX, p.ProjectionAngY,
+          p.ProjDist, p.ProjFovX + 4.0f, p.ProjFovY, p.ProjKeystone, p.ProjRoll + 2.0f};
 }
 
-// The projector as it really stands: aimed 3 degrees further round and
-// 0.15 higher, with a 4 degree wider image and 2 degrees of roll.
-inline ProjectorParameters TrueProjector() {
-  ProjectorParameters p = StartingProjector();
-  p.ProjLookatAngX = 3.0f;
-  p.ProjLookatHeight = 1.65f;
-  p.ProjFovX = 64.0f;
-  p.ProjRoll = 2.0f;
-  return p;
-}
+inline float Get(const Projector& p, int k) { return (&p.ProjLookatAngX)[k]; }
 
-// The camera stands near the axis and aims at the starting projector's aim
-// point, (0, 1.5, 5), with a 90 x 70 degree view.
-inline Scene StandardScene() {
-  return Scene{D3DXVECTOR3(0.3f, 1.4f, -0.4f), D3DXVECTOR3(0.0f, 1.5f, 5.0f),
-               D3DXVECTOR3(90.0f, 70.0f, 0.0f), 5.0f};
-}
-
-inline float Get(const ProjectorParameters& p, int k) {
-  const float* values = &p.ProjLookatAngX;
-  return values[k];
-}
-
-// Ranges centred on `start`, each 2 * halfWidth[k] wide.
-inline void RangesAround(const ProjectorParameters& start,
-                         const std::array<float, 9>& halfWidth, Ranges& out) {
-  for (int k = 0; k < DistortionParameterTweaker::kParameterCount; ++k) {
-    out[k] = ParameterRange{Get(start, k) - halfWidth[k], Get(start, k) + halfWidth[k],
-                            Get(start, k)};
+// Ranges centred on the starting projector that leave room for the true one.
+inline void StandardRanges(Ranges& out) {
+  const float halfWidth[] = {10.0f, 0.5f, 30.0f, 30.0f, 1.0f, 10.0f, 10.0f, 0.25f, 10.0f};
+  for (int k = 0; k < kParameters; ++k) {
+    const float start = Get(kStartingProjector, k);
+    out[k] = {start - halfWidth[k], start + halfWidth[k], start};
   }
 }
 
-// Ranges that leave room for the true projector: 10 degrees of aim, half a
-// unit of height, 30 degrees of projection angle, one unit of distance, 10
-// degrees of field of view, a quarter of keystone and 10 degrees of roll to
-// either side.
-inline void StandardRanges(const ProjectorParameters& start, Ranges& out) {
-  RangesAround(start, {10.0f, 0.5f, 30.0f, 30.0f, 1.0f, 10.0f, 10.0f, 0.25f, 10.0f}, out);
-}
-
-// Both image mappings for projector `p`, through the pose model, with the
-// camera's aim point named as the fit names it.
-class Mapping {
- public:
-  Mapping(const Scene& scene, const ProjectorParameters& p) : scene_(scene), p_(p) {
-    const ScreenAngleAndHeight aim = ScreenPointOf(scene.cameraLookAt);
-    GetProjectorPose(p.ProjLookatAngX, p.ProjLookatHeight, p.ProjectionAngX, p.ProjectionAngY,
-                     p.ProjDist, aim.angle, aim.height, scene.cylinderRadius, position_, lookAt_,
-                     cameraAim_);
+// The fit of `scene`, counting the error evaluations that its search makes.
+struct Fit final : DistortionParameterTweaker {
+  Fit(const Scene& s, const Shifts& shifts, const Ranges& ranges)
+      : DistortionParameterTweaker(s.cameraPosition, s.cameraLookAt, s.cameraFieldOfView,
+                                   s.cylinderRadius, shifts.data(), ranges) {}
+  float ComputeError() override {
+    ++evaluations;
+    return DistortionParameterTweaker::ComputeError();
   }
-  D3DXVECTOR2 ToCamera(D3DXVECTOR2 projectorUV) const {
-    return Oru_Vistrel::ProjUV2CamUV(projectorUV, position_, lookAt_, scene_.cameraPosition,
-                                     cameraAim_, D3DXVECTOR3(p_.ProjFovX, p_.ProjFovY, 0.0f),
-                                     scene_.cameraFieldOfView, scene_.cylinderRadius,
-                                     p_.ProjKeystone, p_.ProjRoll);
-  }
-  D3DXVECTOR2 ToProjector(D3DXVECTOR2 cameraUV) const {
-    return Oru_Vistrel::CamUV2ProjUV(cameraUV, position_, lookAt_, scene_.cameraPosition,
-                                     cameraAim_, D3DXVECTOR3(p_.ProjFovX, p_.ProjFovY, 0.0f),
-                                     scene_.cameraFieldOfView, scene_.cylinderRadius,
-                                     p_.ProjKeystone, p_.ProjRoll);
-  }
-
- private:
-  Scene scene_;
-  ProjectorParameters p_;
-  D3DXVECTOR3 position_, lookAt_, cameraAim_;
+  long evaluations = 0;
 };
 
-// The shifts a measurement would report: grid point i is lit by the true
-// projector and seen by the camera; the shift is how far, in the assumed
-// projector's image, that camera point lies from the grid point. With these
-// shifts the fit's targets are where the camera sees the true projector's
-// grid points.
-inline Shifts SimulatedShifts(const Scene& scene, const ProjectorParameters& assumed,
-                              const ProjectorParameters& truth) {
-  const Mapping assumedMapping(scene, assumed);
-  const Mapping trueMapping(scene, truth);
+// Projector `p`'s image point `uv` in the camera's image (or, with toCamera false, the reverse),
+// through the pose model, the camera aiming as the fit aims it.
+inline D3DXVECTOR2 Map(const Scene& s, const Projector& p, D3DXVECTOR2 uv, bool toCamera) {
+  const ScreenAngleAndHeight aim = ScreenPointOf(s.cameraLookAt);
+  D3DXVECTOR3 position, lookAt, cameraAim;
+  GetProjectorPose(p.ProjLookatAngX, p.ProjLookatHeight, p.ProjectionAngX, p.ProjectionAngY,
+                   p.ProjDist, aim.angle, aim.height, s.cylinderRadius, position, lookAt,
+                   cameraAim);
+  const auto map = toCamera ? Oru_Vistrel::ProjUV2CamUV : Oru_Vistrel::CamUV2ProjUV;
+  return map(uv, position, lookAt, s.cameraPosition, cameraAim,
+             D3DXVECTOR3(p.ProjFovX, p.ProjFovY, 0.0f), s.cameraFieldOfView, s.cylinderRadius,
+             p.ProjKeystone, p.ProjRoll);
+}
+
+// The shifts a measurement would report: where, in the assumed projector's image, the camera sees
+// each grid point of the true projector, less the grid point.
+inline Shifts SimulatedShifts(const Scene& s, const Projector& assumed, const Projector& truth) {
   Shifts shifts;
-  for (int i = 0; i < DistortionParameterTweaker::kPointCount; ++i) {
+  for (int i = 0; i < kPoints; ++i) {
     const D3DXVECTOR2 grid = DistortionParameterTweaker::kGridPoints[i];
-    const D3DXVECTOR2 lit = assumedMapping.ToProjector(trueMapping.ToCamera(grid));
+    const D3DXVECTOR2 lit = Map(s, assumed, Map(s, truth, grid, true), false);
     shifts[static_cast<std::size_t>(i)] = D3DXVECTOR2(lit.x - grid.x, lit.y - grid.y);
   }
   return shifts;
 }
 
-// The fit's error of projector `p` against fixed camera targets: the sum of
-// the eight squared camera-image distances, accumulated in float.
-inline float ErrorAgainst(const Scene& scene, const ProjectorParameters& p,
-                          const D3DXVECTOR2 (&targets)[DistortionParameterTweaker::kPointCount]) {
-  const Mapping mapping(scene, p);
+// The fit's error of `p` against camera targets: the plain sum of the eight
+// squared camera-image distances, accumulated in float.
+inline float ErrorAgainst(const Scene& s, const Projector& p, const D3DXVECTOR2* targets) {
   float sum = 0.0f;
-  for (int i = 0; i < DistortionParameterTweaker::kPointCount; ++i) {
-    const D3DXVECTOR2 seen = mapping.ToCamera(DistortionParameterTweaker::kGridPoints[i]);
-    const float dx = targets[i].x - seen.x;
-    const float dy = targets[i].y - seen.y;
-    const float term = dx * dx + dy * dy;
-    sum = sum + term;
+  for (int i = 0; i < kPoints; ++i) {
+    const D3DXVECTOR2 seen = Map(s, p, DistortionParameterTweaker::kGridPoints[i], true);
+    const float dx = targets[i].x - seen.x, dy = targets[i].y - seen.y;
+    sum += dx * dx + dy * dy;  // term and sum each rounded to float
   }
   return sum;
 }

@@ -50,13 +50,28 @@ D3DXVECTOR3 Oru_Vistrel::GetIntersectionPointOfRayAndCylinder(
 
 namespace {
 
-// The image point at which `to` sees the screen spot that `from`, standing
-// at `fromPosition`, lights or sees through image point `uv`.
-D3DXVECTOR2 MapThroughScreen(const LensFrame& from, D3DXVECTOR3 fromPosition,
-                             D3DXVECTOR2 uv, const LensFrame& to,
-                             float cylinderRadius) {
+enum class Mapping { kProjectorToCamera, kCameraToProjector };
+
+// Both mappings: the image point at which one device sees the screen spot
+// that the other lights (or sees) through image point `uv`. The camera has
+// neither keystone nor roll.
+D3DXVECTOR2 MapThroughScreen(Mapping mapping, D3DXVECTOR2 uv,
+                             D3DXVECTOR3 projectorPosition,
+                             D3DXVECTOR3 projectorLookAt,
+                             D3DXVECTOR3 cameraPosition,
+                             D3DXVECTOR3 cameraLookAt, D3DXVECTOR3 projectorFov,
+                             D3DXVECTOR3 cameraFov, float cylinderRadius,
+                             float keystone, float roll) {
+  const LensFrame projector(projectorPosition, projectorLookAt, projectorFov.x,
+                            projectorFov.y, keystone, roll);
+  const LensFrame camera(cameraPosition, cameraLookAt, cameraFov.x,
+                         cameraFov.y, 0.0f, 0.0f);
+  const bool forward = mapping == Mapping::kProjectorToCamera;
+  const LensFrame& from = forward ? projector : camera;
+  const LensFrame& to = forward ? camera : projector;
   const D3DXVECTOR3 spot = Oru_Vistrel::GetIntersectionPointOfRayAndCylinder(
-      cylinderRadius, fromPosition, from.RayThrough(uv.x, uv.y));
+      cylinderRadius, forward ? projectorPosition : cameraPosition,
+      from.RayThrough(uv.x, uv.y));
   return to.ImagePointOf(spot);
 }
 
@@ -67,12 +82,10 @@ D3DXVECTOR2 Oru_Vistrel::ProjUV2CamUV(
     D3DXVECTOR3 projectorLookAt, D3DXVECTOR3 cameraPosition,
     D3DXVECTOR3 cameraLookAt, D3DXVECTOR3 projectorFov, D3DXVECTOR3 cameraFov,
     float cylinderRadius, float keystone, float roll) {
-  const LensFrame projector(projectorPosition, projectorLookAt, projectorFov.x,
-                            projectorFov.y, keystone, roll);
-  const LensFrame camera(cameraPosition, cameraLookAt, cameraFov.x,
-                         cameraFov.y, 0.0f, 0.0f);
-  return MapThroughScreen(projector, projectorPosition, projectorUV, camera,
-                          cylinderRadius);
+  return MapThroughScreen(Mapping::kProjectorToCamera, projectorUV,
+                          projectorPosition, projectorLookAt, cameraPosition,
+                          cameraLookAt, projectorFov, cameraFov, cylinderRadius,
+                          keystone, roll);
 }
 
 D3DXVECTOR2 Oru_Vistrel::CamUV2ProjUV(
@@ -80,12 +93,10 @@ D3DXVECTOR2 Oru_Vistrel::CamUV2ProjUV(
     D3DXVECTOR3 projectorLookAt, D3DXVECTOR3 cameraPosition,
     D3DXVECTOR3 cameraLookAt, D3DXVECTOR3 projectorFov, D3DXVECTOR3 cameraFov,
     float cylinderRadius, float keystone, float roll) {
-  const LensFrame projector(projectorPosition, projectorLookAt, projectorFov.x,
-                            projectorFov.y, keystone, roll);
-  const LensFrame camera(cameraPosition, cameraLookAt, cameraFov.x,
-                         cameraFov.y, 0.0f, 0.0f);
-  return MapThroughScreen(camera, cameraPosition, cameraUV, projector,
-                          cylinderRadius);
+  return MapThroughScreen(Mapping::kCameraToProjector, cameraUV,
+                          projectorPosition, projectorLookAt, cameraPosition,
+                          cameraLookAt, projectorFov, cameraFov, cylinderRadius,
+                          keystone, roll);
 }
 
 bool Oru_Vistrel::IsMiss(D3DXVECTOR3 point) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <vector>
 
 #include "command/VistrelCommand.h"
 #include "host/kestrine/ChannelKinds.h"
@@ -33,7 +32,6 @@ class CommandInGroup : public ::testing::Test {
     group.RegisterType(type, [] { return new TestableVistrelCommand; });
     command = static_cast<TestableVistrelCommand*>(group.CreateChannel(kCommandGuid));
   }
-
   // Connects a new "Value" channel holding `value` at `slot`.
   Oru_FloatChannel* ConnectValue(int slot, float value) {
     auto* child = static_cast<Oru_FloatChannel*>(group.CreateChannel(kestrine::kValueGuid));

@@ -7,46 +7,28 @@
 #include "tests/support/VtableEntry.h"
 
 #if defined(VISTREL_HAS_ITANIUM_VTABLES)
-
 namespace {
 
-TEST(VirtualSlots, ChannelOperationsSitInTheHostsSlotOrder) {
-  const int slots[] = {
-      HostSlot(&Vel_Channel::CallChannel),
-      HostSlot(&Vel_Channel::OneTimeInitialize),
-      HostSlot(&Vel_Channel::DoEvent),
-      HostSlot(&Vel_Channel::GetChannelType),
-      HostSlot(&Vel_Channel::SaveChannel),
-      HostSlot(&Vel_Channel::LoadChannel),
-      HostSlot(&Vel_Channel::SetChannelInterfaceType),
-      HostSlot(&Vel_Channel::GetChannelFromChannel),
-      HostSlot(&Vel_Channel::GetTimeStamp),
-      HostSlot(&Vel_Channel::SetTimeStamp),
-      HostSlot(&Vel_Channel::DoDependencyInit),
-      HostSlot(&Vel_Channel::CheckIndexNrRemoval),
-      HostSlot(&Vel_Channel::GetInternalChild),
-      HostSlot(&Vel_Channel::CheckPublicChannelInstanceRemoval),
-      HostSlot(&Vel_Channel::AddMetaData),
-      HostSlot(&Vel_Channel::SetChannelGroup),
-      HostSlot(&Vel_Channel::GetFeedbackClass),
-      HostSlot(&Vel_Channel::SetContextRenderCountName),
-      HostSlot(&Vel_Channel::GetContextRenderCountName),
-      HostSlot(&Oru_FloatChannel::GetFloat),
-      HostSlot(&Oru_FloatChannel::GetOldFloat),
-      HostSlot(&Oru_FloatChannel::SetFloat),
-      HostSlot(&Oru_FloatChannel::GetDefaultFloat),
-      HostSlot(&Oru_FloatChannel::SetDefaultFloat),
-      HostSlot(&Oru_FloatChannel::GetDefaultFloatSetting),
-      HostSlot(&Oru_FloatChannel::SetDefaultFloatSetting),
-  };
-  for (int slot = 1; slot <= 26; ++slot) EXPECT_EQ(slots[slot - 1], slot) << slot;
-}
+using V = Vel_Channel;       // slots 1 to 19
+using F = Oru_FloatChannel;  // slots 20 to 26
 
-TEST(VirtualSlots, TheVectorChannelReadsAt20AndWritesAt21) {
-  EXPECT_EQ(HostSlot(&Oru_VectorChannel::GetVector), 20);
-  EXPECT_EQ(HostSlot(&Oru_VectorChannel::SetVector), 21);
+TEST(VirtualSlots, ChannelOperationsSitInTheHostsSlotOrder) {
+  const int slots[] = {  // slots 1 to 26, in order
+      HostSlot(&V::CallChannel), HostSlot(&V::OneTimeInitialize), HostSlot(&V::DoEvent),
+      HostSlot(&V::GetChannelType), HostSlot(&V::SaveChannel), HostSlot(&V::LoadChannel),
+      HostSlot(&V::SetChannelInterfaceType), HostSlot(&V::GetChannelFromChannel),
+      HostSlot(&V::GetTimeStamp), HostSlot(&V::SetTimeStamp), HostSlot(&V::DoDependencyInit),
+      HostSlot(&V::CheckIndexNrRemoval), HostSlot(&V::GetInternalChild),
+      HostSlot(&V::CheckPublicChannelInstanceRemoval), HostSlot(&V::AddMetaData),
+      HostSlot(&V::SetChannelGroup), HostSlot(&V::GetFeedbackClass),
+      HostSlot(&V::SetContextRenderCountName), HostSlot(&V::GetContextRenderCountName),
+      HostSlot(&F::GetFloat), HostSlot(&F::GetOldFloat), HostSlot(&F::SetFloat),
+      HostSlot(&F::GetDefaultFloat), HostSlot(&F::SetDefaultFloat),
+      HostSlot(&F::GetDefaultFloatSetting), HostSlot(&F::SetDefaultFloatSetting)};
+  for (int slot = 1; slot <= 26; ++slot) EXPECT_EQ(slots[slot - 1], slot) << slot;
+  EXPECT_EQ(HostSlot(&Oru_VectorChannel::GetVector), 20);  // the vector channel's read
+  EXPECT_EQ(HostSlot(&Oru_VectorChannel::SetVector), 21);  // and write
 }
 
 }  // namespace
-
 #endif

@@ -30,7 +30,8 @@ float WrapAngleDifference(float from, float to);
 // dz < 0, plus 2*pi when still negative, so straight behind (dx = 0, dz < 0)
 // is pi, dz = 0 with dx > 0 is pi/2 and with dx < 0 is 3*pi/2; elevation =
 // atan(dy / sqrt(dx^2 + dz^2)). The arc tangent is taken in double and
-// rounded once to float, which makes it the same on every math library.
+// rounded once to float: as good as the correctly rounded float for all
+// practical purposes, and less dependent on the math library than atanf.
 // A NaN point, or one at the camera, gives NaN angles.
 std::vector<D3DXVECTOR2> CalcViewAngles(D3DXVECTOR3 camera,
                                         const std::vector<D3DXVECTOR3>& points);

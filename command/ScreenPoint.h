@@ -6,7 +6,7 @@
 #include "host/d3dx/D3DXMath.h"
 
 struct ScreenAngleAndHeight {
-  float angle;   // degrees, in (-180, 180]
+  float angle;   // degrees, in [-180, 180]
   float height;  // the point's y
 };
 

@@ -48,8 +48,8 @@ class VistrelCommand : public CommandChannelInterface<VistrelCommand> {
   // "ConvertParameters": reads the eight inputs (aim angle and height,
   // projection angles, distance, camera aim angle and height, radius), runs
   // the pose model and writes projector position, projector aim point and
-  // camera aim point, in that order. Any of the eleven children missing:
-  // nothing is read or written.
+  // camera aim point, in that order. Any of the eleven children missing (or
+  // not of its slot's kind): nothing is read or written.
   void ConvertParameters();
   // "CalcCameraParameters": reads "Cylinder Radius", "Camera Position" and
   // "Projector Count" (truncated toward zero; NaN counts as 0, values beyond
@@ -79,8 +79,8 @@ class VistrelCommand : public CommandChannelInterface<VistrelCommand> {
   // whose "Tweak" switch is 1.0 or more (NaN, less, or no switch: off); then
   // writes all nine values back, in parameter order. The camera's aim point
   // is the screen point named by "Camera Lookat": its screen angle
-  // atan2(x, z) and height y. Any of children 0 to 32 missing: nothing
-  // happens. A reversed range ("minVal bigger than maxVal") or an empty
+  // atan2(x, z) and height y. Any of children 0 to 32 missing (or not of
+  // its slot's kind): nothing happens. A reversed range ("minVal bigger than maxVal") or an empty
   // range on a switched-on parameter ("invalid interval size") throws a
   // std::exception out of CallChannel before any child is written.
   void AutoConfigParameters();

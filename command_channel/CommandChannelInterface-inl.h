@@ -21,6 +21,9 @@ constexpr const char kModeDescUndefined[] = "MODE_DESC_UNDEFINED";
 constexpr const char kModeDescTooLong[] = "MODE_DESC_TOO_LONG";
 constexpr const char kModeTag[] = "MODE";
 constexpr std::size_t kMaxText = 127;
+// A "MODE" block the loader reports is whole in the file; this only keeps
+// size + 1 from wrapping where size_t is 32 bits.
+constexpr std::size_t kMaxBlock = static_cast<std::size_t>(-1);
 constexpr std::size_t kTypeNameField = sizeof(ChannelType::typeName);
 constexpr std::size_t kChildNameField = sizeof(ChildCreation::childName);
 
@@ -85,8 +88,9 @@ bool CommandChannelInterface<T>::LoadChannel(VelFileLoader& loader, Vel_ChannelG
   if (loader.GetInfoIfTag(tag)) {
     // Copy through a buffer of the block's own size, so that a block longer
     // than the field is cut instead of overflowing it.
-    std::vector<char> block(loader.GetTagDataSize() + 1, '\0');
-    if (loader.CopyTagDataToPointer(block.data())) {
+    const std::size_t size = loader.GetTagDataSize();
+    std::vector<char> block(size < command_channel::kMaxBlock ? size + 1 : 0, '\0');
+    if (!block.empty() && loader.CopyTagDataToPointer(block.data())) {
       block.back() = '\0';
       const std::size_t length = block.size() - 1 < command_channel::kMaxText
                                      ? block.size() - 1
@@ -332,8 +336,11 @@ int CommandChannelInterface<T>::SetNewMode(HWND& box) {
   const LRESULT position = SendMessageA(box, CB_GETCURSEL, 0, 0);
   char text[kTextFieldSize];
   std::memset(text, 0, sizeof text);
+  // CB_ERR (no selection, no such item): the control writes nothing, so the
+  // text is asked for as usual; only an item known to be too long is not.
   const LRESULT length = SendMessageA(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(position), 0);
-  if (length >= 0 && length <= static_cast<LRESULT>(command_channel::kMaxText)) {
+  if (length == CB_ERR ||
+      (length >= 0 && length <= static_cast<LRESULT>(command_channel::kMaxText))) {
     SendMessageA(box, CB_GETLBTEXT, static_cast<WPARAM>(position),
                  reinterpret_cast<LPARAM>(text));
     text[sizeof text - 1] = '\0';

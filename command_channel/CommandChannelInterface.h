@@ -129,9 +129,12 @@ class CommandChannelInterface : public Oru_FloatChannel {
   // the current mode's position. Sends nothing when there is no mode.
   void FillModesList(HWND& box);
   // Selects the mode whose description is picked in the box; the result of
-  // CCI_SetMode. The picked text's length is asked first (CB_GETLBTEXTLEN),
-  // and a text that would not fit 127 characters, like no selection at
-  // all, is taken as empty, which no mode bears: the result is then 1.
+  // CCI_SetMode. Sends CB_GETCURSEL, then CB_GETLBTEXTLEN for that position
+  // (one message more than the text needs: it guards the 128-byte buffer),
+  // then CB_GETLBTEXT unless the item is longer than 127 characters. With no
+  // selection the control fills nothing, and a text that would not fit is
+  // not asked for: both leave the text empty, which no mode bears, so the
+  // result is then 1.
   int SetNewMode(HWND& box);
 
  protected:

@@ -8,13 +8,15 @@
 
 namespace command_channel {
 
-// Fills the whole field with zeros, then copies at most size - 1
-// characters of `text`; the rest of the field stays zero, so a field
-// reused for a shorter text carries nothing of the longer one.
+// Copies at most size - 1 characters of `text` and fills the rest of the
+// field with zeros, so a field reused for a shorter text carries nothing of
+// the longer one. `text` may point into the field itself (a prefix set from
+// GetPrefix(), say): the characters are moved before the rest is cleared.
 inline void CopyToField(char* field, std::size_t size, const char* text) {
-  std::memset(field, 0, size);
-  if (size == 0 || text == nullptr) return;
-  std::memcpy(field, text, ::strnlen(text, size - 1));
+  if (size == 0) return;
+  const std::size_t length = text == nullptr ? 0 : ::strnlen(text, size - 1);
+  if (length > 0) std::memmove(field, text, length);
+  std::memset(field + length, 0, size - length);
 }
 
 // `first` immediately followed by `second` (as "%s%s" formats them), cut to

@@ -83,8 +83,9 @@ class ParameterTweaker {
   // with a probe at maxVal, which the value then holds. The first sample is
   // always taken as best (as is any sample while the best error still
   // equals the 1e9 starting mark); after that only a strictly lower error
-  // replaces it, so among equal errors the earliest sample wins and NaN
-  // errors never win. Writes the window [best - intervalSize,
+  // replaces it, so among equal errors the earliest sample wins and a NaN
+  // error never replaces a best (but a NaN first sample stays best, as
+  // nothing compares lower than it). Writes the window [best - intervalSize,
   // best + intervalSize], clamped to the range, into low and high. Throws
   // "invalid interval size", before any probe, unless intervalSize > 0.
   // A direct caller's step sets the cost: about (maxVal - minVal) /

@@ -96,6 +96,10 @@ TEST(CommandModes, PrefixTextsAreCheckedAndTakeEffectAtTheNextSwitchCutTo127) {
   EXPECT_STREQ(command.GetChannelName(), "TOO_LONG_PREFIX_Alpha");
   ASSERT_EQ(command.CCI_SetMode("Beta"), 0);
   EXPECT_EQ(command.GetChannelName(), prefix + "Bet");
+  EXPECT_EQ(command.CCI_SetPrefix(command.GetPrefix()), 0);  // its own text
+  EXPECT_EQ(command.GetPrefix(), prefix);
+  EXPECT_EQ(command.CCI_SetPrefix(command.GetPrefix() + 4), 0);  // a part of it
+  EXPECT_EQ(command.GetPrefix(), prefix.substr(4));
 }
 
 TEST(CommandModes, CopiesCarryModesCurrentModeAndValueWithATableOfTheirOwn) {

@@ -110,8 +110,8 @@ class VISTREL_API Oru_Vistrel {
   // of the "Value Vector" child at `arrayChild` as shift k. An index-driven
   // list channel at `arrayChild` thereby yields its element k. All eight
   // entries of `shifts` are always written: with (0, 0) when `channel` is
-  // null or either child is missing or of another kind. The index child is
-  // left at 7.
+  // null or either child is missing or of another kind. The index child
+  // gets its own value back at the end, so reading changes no child.
   static void ReadPointShifts(Vel_Channel* channel, int arrayChild,
                               int indexChild, D3DXVECTOR2* shifts);
 

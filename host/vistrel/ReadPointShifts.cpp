@@ -13,13 +13,15 @@ void Oru_Vistrel::ReadPointShifts(Vel_Channel* channel, int arrayChild, int inde
     array = dynamic_cast<Oru_VectorChannel*>(channel->GetChild(arrayChild));
     index = dynamic_cast<Oru_FloatChannel*>(channel->GetChild(indexChild));
   }
+  if (array == nullptr || index == nullptr) {
+    for (int k = 0; k < kShiftCount; ++k) shifts[k] = D3DXVECTOR2(0.0f, 0.0f);
+    return;
+  }
+  const float original = index->GetFloat();
   for (int k = 0; k < kShiftCount; ++k) {
-    if (array == nullptr || index == nullptr) {
-      shifts[k] = D3DXVECTOR2(0.0f, 0.0f);
-      continue;
-    }
     index->SetFloat(static_cast<float>(k));
     const D3DXVECTOR3 shift = array->GetVector();
     shifts[k] = D3DXVECTOR2(shift.x, shift.y);
   }
+  index->SetFloat(original);
 }

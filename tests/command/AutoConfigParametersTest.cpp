@@ -7,6 +7,7 @@
 #include <exception>
 #include <vector>
 
+#include "command/ChildChannels.h"
 #include "command/ChildLayout.h"
 #include "host/kestrine/Oru_VectorListChannel.h"
 #include "tests/command/CommandFixture.h"
@@ -47,7 +48,7 @@ class AutoConfigMode : public CommandInGroup {
     for (const D3DXVECTOR2& s : shifts) elements.emplace_back(s.x, s.y, 0.0f);
     list->SetElements(elements);
     ASSERT_TRUE(command->ConnectChild(kDistortionPointArray, list));
-    ASSERT_TRUE(list->ConnectChild(0, ConnectValue(kDistortionPointIndex, 0.0f)));
+    ASSERT_TRUE(list->ConnectChild(0, ConnectValue(kDistortionPointIndex, 3.0f)));
   }
 
   Values Results() const {
@@ -67,8 +68,8 @@ class AutoConfigMode : public CommandInGroup {
     return v;
   }
 
-  // Each float child's value and old value; "DistortionPoint Index", which reading the shifts
-  // writes, only if asked for.
+  // Each float child's value and old value; "DistortionPoint Index", whose old value reading
+  // the shifts changes, only if asked for.
   std::vector<float> Snapshot(bool withIndex) const {
     std::vector<float> all;
     for (int slot = 0; slot < kCount; ++slot) {
@@ -126,7 +127,7 @@ TEST_F(AutoConfigMode, AnyMissingChildUpToDistortionPointIndexMakesTheRunDoNothi
   }
 }
 
-TEST_F(AutoConfigMode, EitherFailureLeavesEveryChildButTheShiftIndexUnwritten) {
+TEST_F(AutoConfigMode, EitherFailureLeavesEveryChildAsItWas) {
   const struct { int k; float minVal, maxVal; std::uint32_t on; const char* message; } cases[] = {
       {4, 10.0f, 5.0f, 0u, "minVal bigger than maxVal"},
       {5, 40.0f, 40.0f, kMisplaced, "invalid interval size"}};  // after moving 0 and 1
@@ -138,6 +139,8 @@ TEST_F(AutoConfigMode, EitherFailureLeavesEveryChildButTheShiftIndexUnwritten) {
     EXPECT_THAT([&] { command->CallChannel(); },
                 ::testing::ThrowsMessage<std::exception>(::testing::StrEq(c.message)));
     EXPECT_EQ(Snapshot(false), before) << c.message;
+    // Reading the shifts drives the index, then gives it its value back.
+    EXPECT_EQ(ValueChild(*command, kDistortionPointIndex)->GetFloat(), 3.0f) << c.message;
   }
 }
 

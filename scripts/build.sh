@@ -2,20 +2,23 @@
 # Builds the project into a build directory, installing the Debian packages
 # it needs first when run as root on a machine that lacks them.
 #
-#   scripts/build.sh [--sanitize] [--benchmarks] [build-dir]
+#   scripts/build.sh [--sanitize] [--benchmarks] [--release] [build-dir]
 #
 # --sanitize builds with AddressSanitizer and UndefinedBehaviorSanitizer
-# (default directory build-asan); --benchmarks adds the benchmark programs.
+# (default directory build-asan); --benchmarks adds the benchmark programs;
+# --release builds type Release instead of RelWithDebInfo.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 sanitize=OFF
 benchmarks=OFF
+buildType=RelWithDebInfo
 dir=""
 for arg in "$@"; do
   case "$arg" in
     --sanitize) sanitize=ON ;;
     --benchmarks) benchmarks=ON ;;
+    --release) buildType=Release ;;
     *) dir="$arg" ;;
   esac
 done
@@ -39,6 +42,6 @@ if [ "${#missing[@]}" -gt 0 ]; then
   fi
 fi
 
-cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$buildType" \
   -DVISTREL_SANITIZE="$sanitize" -DVISTREL_BUILD_BENCHMARKS="$benchmarks" >/dev/null
 cmake --build "$dir" -j "$(nproc)"

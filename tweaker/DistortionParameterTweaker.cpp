@@ -46,12 +46,14 @@ DistortionParameterTweaker::DistortionParameterTweaker(
   cameraLookAtAngle = aim.angle;
   cameraLookAtHeight = aim.height;
   for (int i = 0; i < kPointCount; ++i) pointShifts[i] = pointShiftsIn[i];
+  parameters.reserve(kParameterCount);
   ComputePose();
+  D3DXVECTOR2 shifted[kPointCount];
   for (int i = 0; i < kPointCount; ++i) {
-    const D3DXVECTOR2 shifted(kGridPoints[i].x + pointShifts[i].x,
-                              kGridPoints[i].y + pointShifts[i].y);
-    targetCameraUV[i] = ToCamera(shifted);
+    shifted[i] = D3DXVECTOR2(kGridPoints[i].x + pointShifts[i].x,
+                             kGridPoints[i].y + pointShifts[i].y);
   }
+  ToCamera(shifted, targetCameraUV);
 }
 
 void DistortionParameterTweaker::TweakParameters(std::uint32_t tweakMask) {
@@ -65,11 +67,12 @@ void DistortionParameterTweaker::TweakParameters(std::uint32_t tweakMask) {
 
 float DistortionParameterTweaker::ComputeError() {
   ComputePose();
+  D3DXVECTOR2 seen[kPointCount];
+  ToCamera(kGridPoints, seen);
   float sum = 0.0f;
   for (int i = 0; i < kPointCount; ++i) {
-    const D3DXVECTOR2 p = ToCamera(kGridPoints[i]);
-    const float dx = targetCameraUV[i].x - p.x;
-    const float dy = targetCameraUV[i].y - p.y;
+    const float dx = targetCameraUV[i].x - seen[i].x;
+    const float dy = targetCameraUV[i].y - seen[i].y;
     const float term = dx * dx + dy * dy;
     sum = sum + term;
   }
@@ -86,12 +89,14 @@ void DistortionParameterTweaker::ComputePose() {
                    projectorLookAt, cameraLookAt);
 }
 
-D3DXVECTOR2 DistortionParameterTweaker::ToCamera(D3DXVECTOR2 uv) const {
+void DistortionParameterTweaker::ToCamera(const D3DXVECTOR2* uv,
+                                          D3DXVECTOR2* cameraUV) const {
   const D3DXVECTOR3 projectorFov(projectorParameters[kFovX].storage,
                                  projectorParameters[kFovY].storage, 0.0f);
-  return Oru_Vistrel::ProjUV2CamUV(uv, projectorPosition, projectorLookAt,
-                                   cameraPosition, cameraLookAt, projectorFov,
-                                   cameraFieldOfView, cylinderRadius,
-                                   projectorParameters[kKeystone].storage,
-                                   projectorParameters[kRoll].storage);
+  Oru_Vistrel::ProjUV2CamUVBatch(uv, kPointCount, cameraUV, projectorPosition,
+                                 projectorLookAt, cameraPosition, cameraLookAt,
+                                 projectorFov, cameraFieldOfView,
+                                 cylinderRadius,
+                                 projectorParameters[kKeystone].storage,
+                                 projectorParameters[kRoll].storage);
 }

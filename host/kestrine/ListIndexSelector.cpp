@@ -18,8 +18,19 @@ void ListIndexSelector::DeclareIndexSlot(Vel_Channel& list) {
   list.SetChildCreateType(creation, kIndexSlot);
 }
 
+Oru_FloatChannel* ListIndexSelector::AsValueChannel(Vel_Channel* child) {
+  if (child == nullptr) return nullptr;
+  const std::type_info* type = &typeid(*child);
+  if (child != seenChild_ || type != seenType_) {
+    seenIndex_ = dynamic_cast<Oru_FloatChannel*>(child);
+    seenChild_ = child;
+    seenType_ = type;
+  }
+  return seenIndex_;
+}
+
 std::size_t ListIndexSelector::Pick(Vel_Channel& list, std::size_t size) {
-  auto* index = dynamic_cast<Oru_FloatChannel*>(list.GetChild(kIndexSlot));
+  Oru_FloatChannel* index = AsValueChannel(list.GetChild(kIndexSlot));
   if (index == nullptr || reading_) return 0;
   reading_ = true;
   const float value = index->GetFloat();

@@ -52,16 +52,20 @@ namespace {
 
 enum class Mapping { kProjectorToCamera, kCameraToProjector };
 
-// Both mappings: the image point at which one device sees the screen spot
-// that the other lights (or sees) through image point `uv`. The camera has
-// neither keystone nor roll.
-D3DXVECTOR2 MapThroughScreen(Mapping mapping, D3DXVECTOR2 uv,
-                             D3DXVECTOR3 projectorPosition,
-                             D3DXVECTOR3 projectorLookAt,
-                             D3DXVECTOR3 cameraPosition,
-                             D3DXVECTOR3 cameraLookAt, D3DXVECTOR3 projectorFov,
-                             D3DXVECTOR3 cameraFov, float cylinderRadius,
-                             float keystone, float roll) {
+// Both mappings, for `count` image points: out[i] is the image point at
+// which one device sees the screen spot that the other lights (or sees)
+// through image point in[i]. The camera has neither keystone nor roll. The
+// two lenses depend only on the pose, so they are set up once for all the
+// points; each point then costs one ray, one intersection and one
+// projection. Each point is read before its result is written, so `in` and
+// `out` may be the same array.
+void MapThroughScreen(Mapping mapping, const D3DXVECTOR2* in, int count,
+                      D3DXVECTOR2* out, D3DXVECTOR3 projectorPosition,
+                      D3DXVECTOR3 projectorLookAt, D3DXVECTOR3 cameraPosition,
+                      D3DXVECTOR3 cameraLookAt, D3DXVECTOR3 projectorFov,
+                      D3DXVECTOR3 cameraFov, float cylinderRadius,
+                      float keystone, float roll) {
+  if (count <= 0) return;
   const LensFrame projector(projectorPosition, projectorLookAt, projectorFov.x,
                             projectorFov.y, keystone, roll);
   const LensFrame camera(cameraPosition, cameraLookAt, cameraFov.x,
@@ -69,10 +73,12 @@ D3DXVECTOR2 MapThroughScreen(Mapping mapping, D3DXVECTOR2 uv,
   const bool forward = mapping == Mapping::kProjectorToCamera;
   const LensFrame& from = forward ? projector : camera;
   const LensFrame& to = forward ? camera : projector;
-  const D3DXVECTOR3 spot = Oru_Vistrel::GetIntersectionPointOfRayAndCylinder(
-      cylinderRadius, forward ? projectorPosition : cameraPosition,
-      from.RayThrough(uv.x, uv.y));
-  return to.ImagePointOf(spot);
+  const D3DXVECTOR3 origin = forward ? projectorPosition : cameraPosition;
+  for (int i = 0; i < count; ++i) {
+    const D3DXVECTOR3 spot = Oru_Vistrel::GetIntersectionPointOfRayAndCylinder(
+        cylinderRadius, origin, from.RayThrough(in[i].x, in[i].y));
+    out[i] = to.ImagePointOf(spot);
+  }
 }
 
 }  // namespace
@@ -82,10 +88,24 @@ D3DXVECTOR2 Oru_Vistrel::ProjUV2CamUV(
     D3DXVECTOR3 projectorLookAt, D3DXVECTOR3 cameraPosition,
     D3DXVECTOR3 cameraLookAt, D3DXVECTOR3 projectorFov, D3DXVECTOR3 cameraFov,
     float cylinderRadius, float keystone, float roll) {
-  return MapThroughScreen(Mapping::kProjectorToCamera, projectorUV,
-                          projectorPosition, projectorLookAt, cameraPosition,
-                          cameraLookAt, projectorFov, cameraFov, cylinderRadius,
-                          keystone, roll);
+  D3DXVECTOR2 cameraUV;
+  MapThroughScreen(Mapping::kProjectorToCamera, &projectorUV, 1, &cameraUV,
+                   projectorPosition, projectorLookAt, cameraPosition,
+                   cameraLookAt, projectorFov, cameraFov, cylinderRadius,
+                   keystone, roll);
+  return cameraUV;
+}
+
+void Oru_Vistrel::ProjUV2CamUVBatch(
+    const D3DXVECTOR2* projectorUV, int count, D3DXVECTOR2* cameraUV,
+    D3DXVECTOR3 projectorPosition, D3DXVECTOR3 projectorLookAt,
+    D3DXVECTOR3 cameraPosition, D3DXVECTOR3 cameraLookAt,
+    D3DXVECTOR3 projectorFov, D3DXVECTOR3 cameraFov, float cylinderRadius,
+    float keystone, float roll) {
+  MapThroughScreen(Mapping::kProjectorToCamera, projectorUV, count, cameraUV,
+                   projectorPosition, projectorLookAt, cameraPosition,
+                   cameraLookAt, projectorFov, cameraFov, cylinderRadius,
+                   keystone, roll);
 }
 
 D3DXVECTOR2 Oru_Vistrel::CamUV2ProjUV(
@@ -93,10 +113,12 @@ D3DXVECTOR2 Oru_Vistrel::CamUV2ProjUV(
     D3DXVECTOR3 projectorLookAt, D3DXVECTOR3 cameraPosition,
     D3DXVECTOR3 cameraLookAt, D3DXVECTOR3 projectorFov, D3DXVECTOR3 cameraFov,
     float cylinderRadius, float keystone, float roll) {
-  return MapThroughScreen(Mapping::kCameraToProjector, cameraUV,
-                          projectorPosition, projectorLookAt, cameraPosition,
-                          cameraLookAt, projectorFov, cameraFov, cylinderRadius,
-                          keystone, roll);
+  D3DXVECTOR2 projectorUV;
+  MapThroughScreen(Mapping::kCameraToProjector, &cameraUV, 1, &projectorUV,
+                   projectorPosition, projectorLookAt, cameraPosition,
+                   cameraLookAt, projectorFov, cameraFov, cylinderRadius,
+                   keystone, roll);
+  return projectorUV;
 }
 
 bool Oru_Vistrel::IsMiss(D3DXVECTOR3 point) {

@@ -1,6 +1,6 @@
 #include "host/kestrine/ListIndexSelector.h"
 
-#include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "host/kestrine/ChannelKinds.h"
@@ -35,9 +35,14 @@ std::size_t ListIndexSelector::Pick(Vel_Channel& list, std::size_t size) {
   reading_ = true;
   const float value = index->GetFloat();
   reading_ = false;
+  const std::size_t last = size - 1;
   if (!(value >= 1.0f)) return 0;  // also NaN
-  const double whole = std::trunc(static_cast<double>(value));
-  return whole >= static_cast<double>(size - 1) ? size - 1 : static_cast<std::size_t>(whole);
+  // No list is that long (and +infinity lands here): clamped without a
+  // conversion that could overflow.
+  if (!(value < 0x1p62f)) return last;
+  // Exact truncation: every float in [1, 2^62) converts to a 64-bit integer.
+  const auto whole = static_cast<std::size_t>(static_cast<std::int64_t>(value));
+  return whole >= last ? last : whole;
 }
 
 }  // namespace kestrine

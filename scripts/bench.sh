@@ -8,7 +8,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 dir="$root/build-bench"
 "$root/scripts/build.sh" --benchmarks --release "$dir"
 table="$dir/benchmark-table.md"
-"$dir/bin/mode_bench" --benchmark_repetitions=5 --table="$table.rows" "$@"
+"$dir/bin/mode_bench" --benchmark_repetitions=9 --benchmark_min_time=0.2 \
+  --benchmark_enable_random_interleaving=true --table="$table.rows" "$@"
 {
   echo "Machine: $(lscpu | sed -n 's/^Model name: *//p' | head -n 1)," \
     "$(nproc) cores; build type Release ($(c++ --version | head -n 1))."

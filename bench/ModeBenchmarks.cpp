@@ -415,6 +415,7 @@ class TableReporter : public benchmark::ConsoleReporter {
   void Row(std::ostringstream& out, const std::string& what, const std::string& name,
            const std::string& floor) const {
     const double time = Time(name);
+    if (std::isnan(time)) return;  // filtered out of this run
     out << "| " << what << " | " << Duration(time) << " | ";
     if (floor.empty()) {
       out << "– | – | ";

@@ -3,6 +3,7 @@
 #include "command/ProjectorPose.h"
 #include "command/ScreenPoint.h"
 #include "host/vistrel/Oru_Vistrel.h"
+#include "numeric/FloatRounding.h"
 
 namespace {
 enum : int {
@@ -48,8 +49,8 @@ DistortionParameterTweaker::DistortionParameterTweaker(
   for (int i = 0; i < kPointCount; ++i) pointShifts[i] = pointShiftsIn[i];
   ComputePose();
   for (int i = 0; i < kPointCount; ++i) {
-    const D3DXVECTOR2 shifted(kGridPoints[i].x + pointShifts[i].x,
-                              kGridPoints[i].y + pointShifts[i].y);
+    const D3DXVECTOR2 shifted(RoundToFloat(kGridPoints[i].x + pointShifts[i].x),
+                              RoundToFloat(kGridPoints[i].y + pointShifts[i].y));
     targetCameraUV[i] = ToCamera(shifted);
   }
 }
@@ -68,10 +69,10 @@ float DistortionParameterTweaker::ComputeError() {
   float sum = 0.0f;
   for (int i = 0; i < kPointCount; ++i) {
     const D3DXVECTOR2 p = ToCamera(kGridPoints[i]);
-    const float dx = targetCameraUV[i].x - p.x;
-    const float dy = targetCameraUV[i].y - p.y;
-    const float term = dx * dx + dy * dy;
-    sum = sum + term;
+    const float dx = RoundToFloat(targetCameraUV[i].x - p.x);
+    const float dy = RoundToFloat(targetCameraUV[i].y - p.y);
+    const float term = RoundToFloat(RoundToFloat(dx * dx) + RoundToFloat(dy * dy));
+    sum = RoundToFloat(sum + term);
   }
   return sum;
 }

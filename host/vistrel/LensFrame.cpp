@@ -18,10 +18,14 @@ float DegreesToRadians(float degrees) {
 // tan of half a full field of view in degrees, or 0 when the field cannot
 // belong to a pinhole. Near 180 degrees the float half-angle may round past
 // pi/2, where tan turns huge or negative; the result test catches that.
+// The tangent is taken in double and rounded once: the C library's float
+// tangent differs between 32-bit and 64-bit x86 Linux, the double one
+// rounded to float agrees on every angle here.
 float TanHalfFieldOfView(float fovDegrees) {
   if (!(fovDegrees > 0.0f && fovDegrees < 180.0f)) return 0.0f;
   const float halfAngle = RoundToFloat(DegreesToRadians(fovDegrees) * 0.5f);
-  const float tangent = RoundToFloat(std::tan(halfAngle));
+  const float tangent =
+      RoundToFloat(RoundToDouble(std::tan(static_cast<double>(halfAngle))));
   return (tangent > 0.0f && std::isfinite(tangent)) ? tangent : 0.0f;
 }
 

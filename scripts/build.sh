@@ -26,6 +26,10 @@ for arg in "$@"; do
     *) dir="$arg" ;;
   esac
 done
+if [ "$x87" = ON ] && [ "$m32" = OFF ]; then
+  echo "--x87 needs --m32" >&2
+  exit 2
+fi
 if [ -z "$dir" ]; then
   if [ "$sanitize" = ON ]; then dir="$root/build-asan"; else dir="$root/build"; fi
   if [ "$m32" = ON ]; then dir="$root/build-m32"; fi

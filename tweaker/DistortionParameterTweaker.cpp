@@ -3,6 +3,7 @@
 #include "command/ProjectorPose.h"
 #include "command/ScreenPoint.h"
 #include "host/vistrel/Oru_Vistrel.h"
+#include "numeric/FloatRounding.h"
 
 namespace {
 enum : int {
@@ -50,8 +51,8 @@ DistortionParameterTweaker::DistortionParameterTweaker(
   ComputePose();
   D3DXVECTOR2 shifted[kPointCount];
   for (int i = 0; i < kPointCount; ++i) {
-    shifted[i] = D3DXVECTOR2(kGridPoints[i].x + pointShifts[i].x,
-                             kGridPoints[i].y + pointShifts[i].y);
+    shifted[i] = D3DXVECTOR2(RoundToFloat(kGridPoints[i].x + pointShifts[i].x),
+                             RoundToFloat(kGridPoints[i].y + pointShifts[i].y));
   }
   ToCamera(shifted, targetCameraUV);
 }
@@ -71,10 +72,10 @@ float DistortionParameterTweaker::ComputeError() {
   ToCamera(kGridPoints, seen);
   float sum = 0.0f;
   for (int i = 0; i < kPointCount; ++i) {
-    const float dx = targetCameraUV[i].x - seen[i].x;
-    const float dy = targetCameraUV[i].y - seen[i].y;
-    const float term = dx * dx + dy * dy;
-    sum = sum + term;
+    const float dx = RoundToFloat(targetCameraUV[i].x - seen[i].x);
+    const float dy = RoundToFloat(targetCameraUV[i].y - seen[i].y);
+    const float term = RoundToFloat(RoundToFloat(dx * dx) + RoundToFloat(dy * dy));
+    sum = RoundToFloat(sum + term);
   }
   return sum;
 }

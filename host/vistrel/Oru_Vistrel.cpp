@@ -4,6 +4,7 @@
 
 #include "host/vistrel/LensFrame.h"
 #include "host/vistrel/VectorOps.h"
+#include "numeric/FloatRounding.h"
 
 using vistrel::LensFrame;
 
@@ -25,20 +26,25 @@ D3DXVECTOR3 Oru_Vistrel::GetIntersectionPointOfRayAndCylinder(
   // With d of unit length, (o + t d) lies on the cylinder when
   //   a t^2 + 2 h t + c = 0,  a = dx^2 + dz^2,  h = ox dx + oz dz,
   //   c = ox^2 + oz^2 - r^2  (c < 0 inside, c > 0 outside).
-  const float a = d.x * d.x + d.z * d.z;
-  const float h = origin.x * d.x + origin.z * d.z;
-  const float c = (origin.x * origin.x + origin.z * origin.z) - r * r;
+  const float a = RoundToFloat(RoundToFloat(d.x * d.x) + RoundToFloat(d.z * d.z));
+  const float h = RoundToFloat(RoundToFloat(origin.x * d.x) +
+                               RoundToFloat(origin.z * d.z));
+  const float c = RoundToFloat(
+      RoundToFloat(RoundToFloat(origin.x * origin.x) +
+                   RoundToFloat(origin.z * origin.z)) -
+      RoundToFloat(r * r));
   if (!(a > 0.0f)) return vistrel::NaNVector3();  // parallel to the axis
-  const float discriminant = h * h - a * c;
+  const float discriminant =
+      RoundToFloat(RoundToFloat(h * h) - RoundToFloat(a * c));
   // Negative: the ray's line passes the cylinder by. NaN: squares overflowed.
   if (!(discriminant >= 0.0f)) return vistrel::NaNVector3();
   // Both roots without cancellation: q = -(h + sign(h) sqrt(disc)), roots
   // q / a and c / q. q is 0 only for a tangent ray from a point on the
   // surface; c / q is then NaN and no root is taken.
-  const float root = std::sqrt(discriminant);
-  const float q = h >= 0.0f ? -(h + root) : root - h;
-  const float t1 = q / a;
-  const float t2 = c / q;
+  const float root = RoundToFloat(std::sqrt(discriminant));
+  const float q = h >= 0.0f ? -RoundToFloat(h + root) : RoundToFloat(root - h);
+  const float t1 = RoundToFloat(q / a);
+  const float t2 = RoundToFloat(c / q);
   const bool ahead1 = t1 > 0.0f;
   const bool ahead2 = t2 > 0.0f;
   if (!ahead1 && !ahead2) return vistrel::NaNVector3();

@@ -60,7 +60,8 @@ TEST(DistortionFitTest, TheErrorIsTheSumOfSquaredCameraDistancesToWhereTheShifte
     for (int i = 0; i < kPoints; ++i) {
       const D3DXVECTOR2 grid = DistortionParameterTweaker::kGridPoints[i], shift = setup.shifts[i];
       targets[i] = Map(setup.scene, kStartingProjector,
-                       D3DXVECTOR2(grid.x + shift.x, grid.y + shift.y), true);
+                       D3DXVECTOR2(RoundToFloat(grid.x + shift.x), RoundToFloat(grid.y + shift.y)),
+                       true);
     }
     const float error = fit.ComputeError();
     EXPECT_TRUE(SameBits(error, ErrorAgainst(setup.scene, kStartingProjector, targets))) << error;

@@ -103,11 +103,12 @@ int ExecuteDefault(const RigOptions& o) {
     }
   }
   intro += ";\nthe calibration below searches those four parameters and should land near them.\n"
-           "Try: vistrel-rig run examples/three-projectors.json   (vistrel-rig --help for more)\n\n";
+           "Try: vistrel-rig run examples/four-projectors.json   (vistrel-rig --help for more)\n\n";
   return RunScene(scene, o, o.svg.empty() ? kDefaultPicture : o.svg, intro);
 }
 
 int ExecuteRun(const RigOptions& o) {
+  CheckOutputs(o, {o.svg, o.save});
   const Scene scene = ReadSceneFile(o.scene);
   return RunScene(scene, o, o.svg, "vistrel-rig: " + o.scene + "\n\n");
 }
@@ -161,7 +162,7 @@ const std::vector<RigCommand>& RigCommandTable() {
       {"run",
        "Run a scene file through all three modes: where each projector stands, where the eye must "
        "look, and each calibration (evaluated once).",
-       "vistrel-rig run examples/three-projectors.json --svg rig.svg --save rig.kprj", RunOptions,
+       "vistrel-rig run examples/four-projectors.json --svg rig.svg --save rig.kprj", RunOptions,
        ExecuteRun},
       {"load",
        "Load a saved project, evaluate it again and print the same results; calibrations are shown "

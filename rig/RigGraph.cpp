@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "rig/RigError.h"
+#include "rig/TextTable.h"
 
 namespace rig {
 namespace {
@@ -100,11 +101,11 @@ std::string ModuleErrorMessage(const CalibrationChannels& k, const std::string& 
   for (int p = 0; p < kProjectorParameterCount && detail.empty(); ++p) {
     const float lo = k.minimum[p]->GetFloat(), hi = k.maximum[p]->GetFloat();
     if (what == "minVal bigger than maxVal" && lo > hi) {
-      detail = std::string(kParameterNames[p]) + ": minimum " + std::to_string(lo) +
-               " above maximum " + std::to_string(hi);
+      detail = std::string(kParameterNames[p]) + ": minimum " + Short(lo) +
+               " above maximum " + Short(hi);
     } else if (what == "invalid interval size" && k.tweak[p]->GetFloat() >= 1.0f && !(hi - lo > 0.0f)) {
       detail = std::string(kParameterNames[p]) + " is searched but its range [" +
-               std::to_string(lo) + ", " + std::to_string(hi) + "] has no width";
+               Short(lo) + ", " + Short(hi) + "] has no width";
     }
   }
   return "calibration of projector \"" + k.projector + "\": the module stopped with \"" + what +

@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <set>
@@ -287,8 +288,9 @@ Scene ReadSceneText(const std::string& text, const std::string& fileName) {
 }
 
 Scene ReadSceneFile(const std::string& path) {
+  std::error_code ec;
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw RigError(kExitBadInput, path + ": cannot open the scene file");
+  if (!in || std::filesystem::is_directory(path, ec)) throw RigError(kExitBadInput, path + ": cannot open the scene file");
   std::ostringstream text;
   text << in.rdbuf();
   if (in.bad()) throw RigError(kExitBadInput, path + ": cannot read the scene file");

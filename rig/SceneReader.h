@@ -1,6 +1,6 @@
 // Reads a scene file (JSON) into a Scene, checking that every value has a
 // physical meaning. The format, key by key with units and defaults, is in
-// the README ("Scene files") and examples/three-projectors.json.
+// the README ("Scene files") and examples/four-projectors.json.
 #pragma once
 
 #include <string>

@@ -37,6 +37,12 @@ std::string Triple(double x, double y, double z, int decimals) {
   return "(" + Fixed(x, decimals) + ", " + Fixed(y, decimals) + ", " + Fixed(z, decimals) + ")";
 }
 
+std::string Short(double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%g", value);
+  return buffer;
+}
+
 std::string Scientific(double value) {
   if (std::isnan(value)) return "nan";
   char buffer[64];

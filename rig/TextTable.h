@@ -26,6 +26,8 @@ class TextTable {
 std::string Fixed(double value, int decimals);
 // Three numbers "(x, y, z)" with `decimals` digits.
 std::string Triple(double x, double y, double z, int decimals);
+// A number in its shortest plain form (up to six significant digits).
+std::string Short(double value);
 // A number in scientific notation with three significant digits.
 std::string Scientific(double value);
 

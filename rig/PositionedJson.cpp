@@ -180,6 +180,13 @@ PositionedJson ParsePositionedJson(const std::string& text, const std::string& f
     if (cut != std::string::npos) what = what.substr(cut + 2);
     throw RigError(kExitBadInput, Where(fileName, PositionOfOffset(text, offset)) +
                                       "not valid JSON: " + what);
+  } catch (const nlohmann::json::exception& e) {
+    // A number too large for a double, say: the reader stopped just past it.
+    std::string what = e.what();
+    const std::size_t cut = what.find("] ");
+    if (cut != std::string::npos) what = what.substr(cut + 2);
+    throw RigError(kExitBadInput, Where(fileName, PositionOfOffset(text, consumed > 0 ? consumed - 1 : 0)) +
+                                      "not usable JSON: " + what + ", expected numbers a float can hold");
   }
   return result;
 }

@@ -149,7 +149,9 @@ std::string RigPictureSvg(const RigReport& r) {
   }
 
   // The eye.
-  if (!r.eye.oneEyeCannotFrame) {
+  const bool eyeFramed = !r.eye.oneEyeCannotFrame && std::isfinite(r.eye.lookAtOnScreen.angle) &&
+                         std::isfinite(r.eye.lookAtOnScreen.height);
+  if (eyeFramed) {
     o << "<polygon id=\"eye-view\" points=\"" << Points(c, r.eye.viewOutline)
       << "\" fill=\"none\" stroke=\"#000000\" stroke-width=\"1.5\" stroke-dasharray=\"6 4\"/>\n";
     const double x = c.X(r.eye.lookAtOnScreen.angle), y = c.Y(r.eye.lookAtOnScreen.height);
@@ -158,7 +160,7 @@ std::string RigPictureSvg(const RigReport& r) {
       << "<text x=\"" << Fixed(x + 8, 1) << "\" y=\"" << Fixed(y - 8, 1) << "\">eye look-at</text>\n";
   } else {
     o << "<text x=\"" << Canvas::kLeft + 8 << "\" y=\"" << Canvas::kTop + 18
-      << "\" fill=\"#b00000\">the footprints span 180 degrees or more: one eye cannot frame them</text>\n";
+      << "\" fill=\"#b00000\">one eye cannot frame these footprints: see the per-projector frusta</text>\n";
   }
 
   // Calibrations: start (hollow), measured target (cross), fitted (dot).
@@ -195,7 +197,7 @@ std::string RigPictureSvg(const RigReport& r) {
   }
   o << "<text x=\"" << lx << "\" y=\"" << ly << "\" fill=\"#555555\">overlaps show darker</text>\n";
   ly += 24;
-  if (!r.eye.oneEyeCannotFrame) {
+  if (eyeFramed) {
     o << "<line x1=\"" << lx << "\" y1=\"" << ly - 4 << "\" x2=\"" << lx + 18 << "\" y2=\"" << ly - 4
       << "\" stroke=\"#000000\" stroke-width=\"1.5\" stroke-dasharray=\"6 4\"/>\n"
       << "<text x=\"" << lx + 26 << "\" y=\"" << ly << "\">eye's field of view</text>\n";

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
+
+#include "rig/RigError.h"
 
 namespace rig {
 namespace {
@@ -20,7 +23,7 @@ void Extent(ProjectorReport& p) {
 // The border of the eye's field of view on the screen: directions within
 // the mode's horizontal and vertical extents around the look-at direction.
 std::vector<UnrolledPoint> ViewOutline(const EyeReport& e, float radius, float reference) {
-  std::vector<UnrolledPoint> out;
+  std::vector<D3DXVECTOR3> points;
   const float hx = e.fieldOfView.x * 0.5f, hy = e.fieldOfView.y * 0.5f;
   const int n = kOutlinePointsPerEdge;
   const float corners[5][2] = {{-1, 1}, {1, 1}, {1, -1}, {-1, -1}, {-1, 1}};
@@ -31,10 +34,10 @@ std::vector<UnrolledPoint> ViewOutline(const EyeReport& e, float radius, float r
       const float sy = corners[edge][1] + (corners[edge + 1][1] - corners[edge][1]) * t;
       const D3DXVECTOR3 p =
           ScreenPointSeenFrom(e.position, radius, e.frustum.yaw + sx * hx, e.frustum.pitch + sy * hy);
-      if (!std::isnan(p.x)) out.push_back(Unroll(p, reference));
+      if (!std::isnan(p.x)) points.push_back(p);
     }
   }
-  return out;
+  return UnrollOutline(points, reference);
 }
 
 }  // namespace
@@ -56,7 +59,7 @@ RigReport BuildRigReport(const RigGraph& g, bool calibrationsFromSave) {
     const ProjectorLens lens{p.position, p.lookAt, p.parameters.ProjFovX, p.parameters.ProjFovY,
                              p.parameters.ProjKeystone, p.parameters.ProjRoll};
     p.outline = TraceImageBorder(lens, s.radius, kOutlinePointsPerEdge);
-    p.unrolled = Unroll(p.outline, reference);
+    p.unrolled = UnrollOutline(p.outline, reference);
     Extent(p);
     p.frustum = FrustumAround(eye, p.lookAt, p.outline);
     r.projectors.push_back(p);
@@ -93,8 +96,14 @@ RigReport BuildRigReport(const RigGraph& g, bool calibrationsFromSave) {
       ParameterOf(start, p) = k.start->GetElements()[p];
       ParameterOf(fitted, p) = k.value[p]->GetFloat();
     }
-    r.calibrations.push_back(BuildCalibrationReport(s, s.calibrations[i], start, fitted,
-                                                    r.cameraLookAt, reference, calibrationsFromSave));
+    try {
+      r.calibrations.push_back(BuildCalibrationReport(s, s.calibrations[i], start, fitted,
+                                                      r.cameraLookAt, reference, calibrationsFromSave));
+    } catch (const std::exception& e) {
+      // Only a project changed after its save can hold a reversed range here.
+      throw RigError(kExitBadInput, "calibration of projector \"" + k.projector +
+                                        "\": its saved ranges are unusable (\"" + e.what() + "\")");
+    }
   }
   return r;
 }

@@ -1,4 +1,5 @@
 // The readable form of a rig report: one table per subject.
+#include <cmath>
 #include <ostream>
 
 #include "rig/RigReport.h"
@@ -72,6 +73,10 @@ void PrintRigReport(std::ostream& out, const RigReport& r) {
     out << "  WARNING: that is 180 degrees or more: one eye cannot frame them (the mode's bounds are a "
            "single circular pass), so the eye's look-at and field of view above are not meaningful. "
            "Use one frustum per projector (the rows below \"eye\").\n";
+  }
+  if (std::isnan(e.lookAt.x) || std::isnan(e.fieldOfView.x)) {
+    out << "  WARNING: the camera mode found no look-at or field of view (NaN): a traced footprint point "
+           "missed the screen, or the central ray met none.\n";
   }
   for (const ProjectorReport& q : r.projectors) {
     if (!q.frustum.holdsAll) {

@@ -47,9 +47,18 @@ UnrolledPoint Unroll(D3DXVECTOR3 point, float reference) {
   return {angle, s.height};
 }
 
-std::vector<UnrolledPoint> Unroll(const std::vector<D3DXVECTOR3>& points, float reference) {
+std::vector<UnrolledPoint> UnrollOutline(const std::vector<D3DXVECTOR3>& points, float reference) {
   std::vector<UnrolledPoint> out;
-  for (const D3DXVECTOR3& p : points) out.push_back(Unroll(p, reference));
+  float previous = reference, lo = INFINITY, hi = -INFINITY;
+  for (const D3DXVECTOR3& p : points) {
+    out.push_back(Unroll(p, previous));
+    previous = out.back().angle;
+    lo = std::fmin(lo, previous);
+    hi = std::fmax(hi, previous);
+  }
+  const float middle = (lo + hi) * 0.5f;
+  const float turn = middle - reference > 180.0f ? -360.0f : middle - reference < -180.0f ? 360.0f : 0.0f;
+  for (UnrolledPoint& u : out) u.angle += turn;
   return out;
 }
 

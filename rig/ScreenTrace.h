@@ -42,7 +42,11 @@ D3DXVECTOR3 ScreenPointSeenFrom(D3DXVECTOR3 eye, float radius, float azimuth, fl
 
 // Screen angle in degrees, unwrapped to within 180 of `reference`, and height.
 UnrolledPoint Unroll(D3DXVECTOR3 point, float reference);
-std::vector<UnrolledPoint> Unroll(const std::vector<D3DXVECTOR3>& points, float reference);
+// A closed outline unrolled in one piece: each point's angle unwrapped
+// against the previous point's, then the whole outline turned by whole
+// turns so that the middle of its angle extent lies within 180 degrees of
+// `reference`. An outline round the back of the screen stays whole.
+std::vector<UnrolledPoint> UnrollOutline(const std::vector<D3DXVECTOR3>& points, float reference);
 
 }  // namespace rig
 

@@ -113,6 +113,29 @@ TEST_F(RigProgram, LoadingASavedProjectGivesTheSameResultsWithoutCalibratingAgai
   EXPECT_NE(text.out.find("result as saved; not evaluated again"), std::string::npos);
 }
 
+// A rig wider than one eye can frame, and a calibration whose truth lies
+// beyond its range: both said plainly, in the tables and in the JSON.
+TEST_F(RigProgram, WarnsWhenOneEyeCannotFrameTheRigAndWhenAFitEndsAtItsBound) {
+  json scene = json::parse(ReadFile(kExampleScene));
+  for (int i = 0; i < 3; ++i) {  // three more projectors round to 144 degrees
+    json p = scene["projectors"][3];
+    p["name"] = "E" + std::to_string(i);
+    p["aim"]["angle"] = 80 + 32 * i;
+    scene["projectors"].push_back(p);
+  }
+  scene["calibrations"][0]["ranges"]["ProjFovX"] = {50, 57};  // the fit wants about 58.9
+  WriteFile(dir / "scene.json", scene.dump());
+  const RigRun text = Rig("run scene.json");
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_NE(text.out.find("one eye cannot frame them"), std::string::npos);
+  EXPECT_NE(text.out.find("WARNING: ProjFovX ended at 57.000, within one scan step (0.700) of its maximum"), std::string::npos) << text.out;
+  const json r = json::parse(Rig("run scene.json --json").out);
+  EXPECT_TRUE(r["eye"]["one_eye_cannot_frame"].get<bool>());
+  EXPECT_GE(F(r["eye"]["footprint_span"]), 180.0f);
+  EXPECT_EQ(r["calibrations"][0]["warnings"],
+            json::parse(R"([{"parameter": "ProjFovX", "bound": "maximum", "scan_step": 0.699999988079071}])"));
+}
+
 TEST_F(RigProgram, HelpOfEachCommandShowsAnExample) {
   for (const char* args : {"--help", "run --help", "load --help"}) {
     const RigRun help = Rig(args);

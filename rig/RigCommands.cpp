@@ -103,7 +103,8 @@ int ExecuteDefault(const RigOptions& o) {
     }
   }
   intro += ";\nthe calibration below searches those four parameters and should land near them.\n"
-           "Try: vistrel-rig run examples/four-projectors.json   (vistrel-rig --help for more)\n\n";
+           "Next: vistrel-rig run examples/four-projectors.json (from the repository: bash scripts/run.sh "
+           "run examples/four-projectors.json); vistrel-rig --help lists every command.\n\n";
   return RunScene(scene, o, o.svg.empty() ? kDefaultPicture : o.svg, intro);
 }
 
@@ -126,27 +127,29 @@ int ExecuteLoad(const RigOptions& o) {
 }
 
 void CommonOptions(CLI::App& app, RigOptions& o) {
-  app.add_option("--module", o.module, "the module file (default: the one built beside the program)");
+  app.add_option("--module", o.module, "the module file (default: the one built beside the program)")
+      ->type_name("PATH");
   app.add_flag("--json", o.json, "print every result as JSON on stdout instead of tables");
 }
 
 void DefaultOptions(CLI::App& app, RigOptions& o) {
   CommonOptions(app, o);
-  app.add_option("--svg", o.svg, "write the picture there instead of rig.svg");
+  app.add_option("--svg", o.svg, "write the picture there instead of rig.svg")->type_name("FILE");
 }
 
 void RunOptions(CLI::App& app, RigOptions& o) {
-  app.add_option("SCENE", o.scene, "the scene file (JSON)")->required();
+  app.add_option("SCENE", o.scene, "the scene file (JSON)")->required()->type_name("FILE");
   CommonOptions(app, o);
-  app.add_option("--svg", o.svg, "write the picture (SVG) there");
+  app.add_option("--svg", o.svg, "write the picture (SVG) there")->type_name("FILE");
   app.add_option("--save", o.save,
-                 "save the whole project of channels there (the module's MODE blocks included)");
+                 "save the whole project of channels there (the module's MODE blocks included)")
+      ->type_name("PROJECT");
 }
 
 void LoadOptions(CLI::App& app, RigOptions& o) {
-  app.add_option("PROJECT", o.project, "a project saved by run --save")->required();
+  app.add_option("PROJECT", o.project, "a project saved by run --save")->required()->type_name("FILE");
   CommonOptions(app, o);
-  app.add_option("--svg", o.svg, "write the picture (SVG) there");
+  app.add_option("--svg", o.svg, "write the picture (SVG) there")->type_name("FILE");
 }
 
 }  // namespace
@@ -158,7 +161,7 @@ const std::vector<RigCommand>& RigCommandTable() {
        "command module, as the engine would drive it. Without a command: the embedded default rig "
        "(three projectors, a camera near the axis, a simulated calibration), printed as tables, "
        "with its picture written to rig.svg.",
-       "vistrel-rig", DefaultOptions, ExecuteDefault},
+       "vistrel-rig --svg default.svg", DefaultOptions, ExecuteDefault},
       {"run",
        "Run a scene file through all three modes: where each projector stands, where the eye must "
        "look, and each calibration (evaluated once).",

@@ -23,8 +23,9 @@ if [ -z "$dir" ]; then
   if [ "$sanitize" = ON ]; then dir="$root/build-asan"; else dir="$root/build"; fi
 fi
 
-packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev
-          nlohmann-json3-dev libcli11-dev librsvg2-bin libpng-dev)
+packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev)
+# vistrel-rig: JSON and the command line; its picture test's renderer and PNG reader.
+packages+=(nlohmann-json3-dev libcli11-dev librsvg2-bin libpng-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

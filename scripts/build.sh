@@ -24,9 +24,9 @@ if [ -z "$dir" ]; then
 fi
 
 packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev)
+missing=()
 # vistrel-rig: JSON and the command line; its picture test's renderer and PNG reader.
 packages+=(nlohmann-json3-dev libcli11-dev librsvg2-bin libpng-dev)
-missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done

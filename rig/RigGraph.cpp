@@ -196,8 +196,9 @@ RigGraph FindRigGraph(ModuleSession& s, const std::string& projectPath) {
 
   Vel_ChannelGroup& group = s.Group();
   for (std::size_t i = 0; i < group.GetChannelCount(); ++i) {
-    auto* command = static_cast<Oru_FloatChannel*>(group.GetChannel(i));
-    if (!s.IsCommand(command)) continue;
+    Vel_Channel* channel = group.GetChannel(i);
+    if (!s.IsCommand(channel)) continue;
+    auto* command = static_cast<Oru_FloatChannel*>(channel);  // the module's commands are float channels
     const std::string mode = s.ModeOf(command);
     if (mode == "ConvertParameters") {
       ProjectorChannels c;

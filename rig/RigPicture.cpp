@@ -143,7 +143,9 @@ std::string RigPictureSvg(const RigReport& r) {
   }
   for (std::size_t i = 0; i < r.projectors.size(); ++i) {
     const ProjectorReport& p = r.projectors[i];
-    const double x = c.X((p.angleFrom + p.angleTo) / 2), y = c.Y(p.heightTo) + 16;
+    // A third of the way across, clear of the calibration markers at the
+    // edge midpoints and of the neighbours' overlap.
+    const double x = c.X(p.angleFrom + (p.angleTo - p.angleFrom) / 3), y = c.Y(p.heightTo) + 20;
     o << "<text x=\"" << Fixed(x, 1) << "\" y=\"" << Fixed(y, 1) << "\" text-anchor=\"middle\" fill=\""
       << kPalette[i % 8] << "\" font-weight=\"bold\">" << Escape(p.name) << "</text>\n";
   }

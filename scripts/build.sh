@@ -47,6 +47,8 @@ if [ "$m32" = ON ]; then
             -DVISTREL_GTEST_SOURCE_DIR=/usr/src/googletest)
 fi
 missing=()
+# vistrel-rig: JSON and the command line; its picture test's renderer and PNG reader.
+packages+=(nlohmann-json3-dev libcli11-dev librsvg2-bin libpng-dev)
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done

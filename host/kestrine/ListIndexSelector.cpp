@@ -5,6 +5,7 @@
 
 #include "host/kestrine/ChannelKinds.h"
 #include "host/kestrine/Oru_FloatChannel.h"
+#include "host/kestrine/Oru_FloatListChannel.h"
 
 namespace kestrine {
 
@@ -18,15 +19,51 @@ void ListIndexSelector::DeclareIndexSlot(Vel_Channel& list) {
   list.SetChildCreateType(creation, kIndexSlot);
 }
 
+namespace {
+// Index reads in progress on this thread, one inside the other.
+thread_local int nestedReads = 0;
+
+// Marks one index read in progress, also when the index channel throws.
+class NestedRead {
+ public:
+  explicit NestedRead(bool& reading) : reading_(reading) {
+    reading_ = true;
+    ++nestedReads;
+  }
+  ~NestedRead() {
+    --nestedReads;
+    reading_ = false;
+  }
+  NestedRead(const NestedRead&) = delete;
+  NestedRead& operator=(const NestedRead&) = delete;
+
+ private:
+  bool& reading_;
+};
+}  // namespace
+
 std::size_t ListIndexSelector::Pick(Vel_Channel& list, std::size_t size) {
   auto* index = dynamic_cast<Oru_FloatChannel*>(list.GetChild(kIndexSlot));
-  if (index == nullptr || reading_) return 0;
-  reading_ = true;
-  const float value = index->GetFloat();
-  reading_ = false;
+  if (index == nullptr || reading_ || nestedReads >= kMaxChainDepth) return 0;
+  float value;
+  {
+    NestedRead read(reading_);
+    value = index->GetFloat();
+  }
   if (!(value >= 1.0f)) return 0;  // also NaN
   const double whole = std::trunc(static_cast<double>(value));
   return whole >= static_cast<double>(size - 1) ? size - 1 : static_cast<std::size_t>(whole);
+}
+
+bool ListIndexSelector::PickDependsOn(Vel_Channel* channel, const Vel_Channel* target) {
+  for (int depth = 0; depth < kMaxChainDepth; ++depth) {
+    auto* list = dynamic_cast<Oru_FloatListChannel*>(channel);
+    if (list == nullptr) return false;
+    channel = list->GetChild(kIndexSlot);
+    if (channel == nullptr) return false;
+    if (channel == target) return true;
+  }
+  return false;
 }
 
 }  // namespace kestrine

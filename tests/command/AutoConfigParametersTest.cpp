@@ -9,6 +9,7 @@
 
 #include "command/ChildChannels.h"
 #include "command/ChildLayout.h"
+#include "host/kestrine/Oru_FloatListChannel.h"
 #include "host/kestrine/Oru_VectorListChannel.h"
 #include "tests/command/CommandFixture.h"
 #include "tests/tweaker/FitScene.h"
@@ -141,6 +142,24 @@ TEST_F(AutoConfigMode, EitherFailureLeavesEveryChildAsItWas) {
     EXPECT_EQ(Snapshot(false), before) << c.message;
     // Reading the shifts drives the index, then gives it its value back.
     EXPECT_EQ(ValueChild(*command, kDistortionPointIndex)->GetFloat(), 3.0f) << c.message;
+  }
+}
+
+// A "DistortionPoint Index" whose writes land where its own value points: a
+// run, whether it then succeeds or fails, leaves its elements as they were.
+TEST_F(AutoConfigMode, AnIndexListPickedByItsOwnValueIsNeverWritten) {
+  for (float minVal : {ranges[4].minVal, 10.0f}) {  // 10 > max: the run fails
+    ConnectAll(kMisplaced);
+    ConnectValue(Minimum(4), minVal);
+    auto* index = static_cast<Oru_FloatListChannel*>(group.CreateChannel(kestrine::kValueListGuid));
+    index->SetElements({0.5f, 7.0f, 2.0f});
+    ASSERT_TRUE(index->ConnectChild(0, index));
+    ASSERT_TRUE(command->ConnectChild(kDistortionPointIndex, index));
+    try {
+      command->CallChannel();
+    } catch (const std::exception&) {
+    }
+    EXPECT_EQ(index->GetElements(), (std::vector<float>{0.5f, 7.0f, 2.0f})) << minVal;
   }
 }
 

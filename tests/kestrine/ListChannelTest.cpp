@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "host/kestrine/Oru_FloatListChannel.h"
 #include "host/kestrine/Oru_VectorListChannel.h"
@@ -29,6 +31,25 @@ TEST(ListChannels, TheIndexChannelPicksTheElementTruncatedAndClampedElseTheFirst
   Oru_VectorListChannel empty;
   empty.SetVector(D3DXVECTOR3(1.0f, 2.0f, 3.0f));  // nothing to write to
   EXPECT_EQ(empty.GetVector().x, 0.0f);
+}
+
+// Lists of {0, 1}, each the index of the one before, the last indexed by a
+// value of 1: the head reads 1 only when every index down to that value is
+// read. A chain longer than the bound reads 0, however long (no stack
+// overflow at 200,000 lists either).
+TEST(ListChannels, AChainOfIndexListsIsFollowedToItsBoundedDepth) {
+  const std::size_t depth = kestrine::ListIndexSelector::kMaxChainDepth;
+  for (const auto& [lists, head] : {std::pair<std::size_t, float>{depth, 1.0f},
+                                    {depth + 1, 0.0f}, {200000, 0.0f}}) {
+    std::vector<Oru_FloatListChannel> chain(lists);
+    Oru_FloatChannel last;
+    last.SetFloat(1.0f);
+    for (std::size_t i = 0; i < lists; ++i) {
+      chain[i].SetElements({0.0f, 1.0f});
+      ASSERT_TRUE(chain[i].ConnectChild(0, i + 1 < lists ? &chain[i + 1] : &last));
+    }
+    EXPECT_EQ(chain[0].GetFloat(), head) << lists;
+  }
 }
 
 }  // namespace

@@ -108,4 +108,32 @@ TEST_F(SavedProject, ALoadedLinkOnASlotTheChannelDidNotDeclareIsDetached) {
   EXPECT_EQ(group.GetChannel(1)->GetChild(0), group.GetChannel(0));  // the other list keeps its own
 }
 
+// A 100,000-list chain (each list the index of the one before, a 6.5 MB
+// project): saving and loading stay linear, the loaded head is read without
+// overflowing the stack (picking element 0 beyond the depth bound), and the
+// project saves back to the same bytes.
+TEST(LargeProject, AChainOfIndexListsSavesLoadsAndReadsWithinItsBounds) {
+  Vel_ChannelGroup group;
+  kestrine::RegisterStandardChannelTypes(group);
+  Vel_Channel* previous = nullptr;
+  for (int i = 0; i < 100000; ++i) {
+    auto* list = static_cast<Oru_FloatListChannel*>(group.CreateChannel(kestrine::kValueListGuid));
+    list->SetElements({0.5f, 1.5f});
+    if (previous != nullptr) {
+      ASSERT_TRUE(previous->ConnectChild(0, list));
+    }
+    previous = list;
+  }
+  VelFileSaver saver;
+  ASSERT_TRUE(group.SaveProject(saver));
+  Vel_ChannelGroup loaded;
+  kestrine::RegisterStandardChannelTypes(loaded);
+  VelFileLoader loader(saver.Bytes());
+  ASSERT_TRUE(loaded.LoadProject(loader));
+  EXPECT_EQ(static_cast<Oru_FloatChannel*>(loaded.GetChannel(0))->GetFloat(), 0.5f);
+  VelFileSaver again;
+  ASSERT_TRUE(loaded.SaveProject(again));
+  EXPECT_TRUE(again.Bytes() == saver.Bytes());
+}
+
 }  // namespace

@@ -35,12 +35,11 @@ TEST(ListChannels, TheIndexChannelPicksTheElementTruncatedAndClampedElseTheFirst
 
 // Lists of {0, 1}, each the index of the one before, the last indexed by a
 // value of 1: the head reads 1 only when every index down to that value is
-// read. A chain longer than the bound reads 0, however long (no stack
-// overflow at 200,000 lists either).
+// read. A chain longer than the bound reads 0.
 TEST(ListChannels, AChainOfIndexListsIsFollowedToItsBoundedDepth) {
   const std::size_t depth = kestrine::ListIndexSelector::kMaxChainDepth;
-  for (const auto& [lists, head] : {std::pair<std::size_t, float>{depth, 1.0f},
-                                    {depth + 1, 0.0f}, {200000, 0.0f}}) {
+  for (const auto& [lists, head] :
+       {std::pair<std::size_t, float>{depth, 1.0f}, {depth + 1, 0.0f}}) {
     std::vector<Oru_FloatListChannel> chain(lists);
     Oru_FloatChannel last;
     last.SetFloat(1.0f);

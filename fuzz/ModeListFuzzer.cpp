@@ -1,21 +1,17 @@
-// Drives the command channel framework's texts (prefix, modes, names, the
-// saved "MODE" block) and its mode list against a hostile combo box: every
+// Drives the command channel framework's texts (prefix, modes, names) and
+// its mode list against a hostile combo box: every
 // answer of the control comes from the input, and after CB_ERR, or when it
 // lies about a length, it writes texts of any length. Properties: the
 // 128-byte fields stay terminated, a switch names the channel prefix + mode
 // (cut to 127 characters), every status is 0, 1 or 2, and no buffer is
 // overrun (ASan).
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "command_channel/CommandChannelInterface.h"
 #include "fuzz/FuzzSupport.h"
-#include "host/kestrine/VelFileLoader.h"
-#include "host/kestrine/VelFileSaver.h"
 
 namespace {
 
@@ -75,11 +71,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   FuzzedDataProvider data(bytes, size);
   control = &data;
   FuzzCommand command;
-  std::vector<std::string> descriptions;
   HWND box = nullptr;
   for (int step = 0; step < 64 && data.remaining_bytes() > 0; ++step) {
     int status = 0;
-    switch (data.ConsumeIntegralInRange(0, 6)) {
+    switch (data.ConsumeIntegralInRange(0, 5)) {
       case 0: {
         const std::string prefix = AnyText(data);
         status = command.CCI_SetPrefix(data.ConsumeBool() ? nullptr : prefix.c_str());
@@ -113,19 +108,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         claimedLength = CB_ERR;
         status = command.SetNewMode(box);
         break;
-      case 5: {  // a saved "MODE" block of any length and content
-        FuzzCommand source;
-        VelFileSaver saver;
-        source.Vel_Channel::SaveChannel(saver);
-        const std::string mode = data.ConsumeRandomLengthString(400);
-        saver.SaveBlock("MODE", std::vector<unsigned char>(mode.begin(), mode.end()));
-        VelFileLoader loader(saver.Bytes());
-        fuzz::Require(command.LoadChannel(loader, nullptr), "a whole saved command loads");
-        fuzz::Require(std::string(command.GetCurrModeName()) ==
-                          mode.substr(0, std::min(mode.find('\0'), std::size_t{127})),
-                      "a loaded mode is the block's text, cut to 127");
-        break;
-      }
       default: {
         const unsigned int index = data.ConsumeIntegral<unsigned int>() % 300;
         const unsigned int modes = command.CCI_GetModes();

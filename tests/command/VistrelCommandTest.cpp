@@ -99,13 +99,6 @@ TEST_F(VistrelCommandLayout, ASaveHoldsTheHostPartTwiceThenTheModeAndLoadsBackWi
     EXPECT_STREQ(loaded.GetCurrModeName(), c.mode);
     EXPECT_EQ(loaded.GetDeclaredSlotIndices().size(), c.slots) << c.mode;
   }
-  VelFileSaver onlyOnce;  // one host part where two are expected
-  command->Vel_Channel::SaveChannel(onlyOnce);
-  onlyOnce.SaveBlock("MODE", {'A'});
-  TestableVistrelCommand loaded;
-  VelFileLoader loader(onlyOnce.Bytes());
-  EXPECT_FALSE(loaded.LoadChannel(loader, nullptr));
-  EXPECT_STREQ(loaded.GetCurrModeName(), "");
 }
 
 // A project whose command holds its host part once instead of twice: the

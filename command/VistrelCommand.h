@@ -84,6 +84,8 @@ class VistrelCommand : public CommandChannelInterface<VistrelCommand> {
   // atan2(x, z) and height y. Any of children 0 to 32 missing (or not of
   // its slot's kind): nothing happens. A reversed range ("minVal bigger than maxVal") or an empty
   // range on a switched-on parameter ("invalid interval size") throws a
-  // std::exception out of CallChannel before any child is written.
+  // std::exception out of CallChannel before any child is written. Work: at
+  // most ParameterTweaker::kMaxEvaluationsPerParameter (159) error
+  // evaluations per switched-on parameter, so at most 9 x 159 in all.
   void AutoConfigParameters();
 };

@@ -23,11 +23,12 @@ int TruncateCount(float value) {
 }
 
 // The eye's look-at point and field of view for `count` projectors, or false
-// (outputs untouched, no child written or read) when count is below 1.
+// (outputs untouched, no child written or read) when count is below 1 or
+// above eye_view::kMaxProjectorCount.
 bool CalcEyeView(D3DXVECTOR3 camera, int count, float radius,
                  const eye_view::ProjectorChildren& projectors, D3DXVECTOR3& lookAt,
                  D3DXVECTOR3& fieldOfView) {
-  if (count < 1) return false;
+  if (count < 1 || count > eye_view::kMaxProjectorCount) return false;
   const eye_view::EyeFraming framing = eye_view::FrameScreenPoints(
       camera, radius, eye_view::CollectFootprintPoints(count, radius, projectors));
   lookAt = framing.lookAt;

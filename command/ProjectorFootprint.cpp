@@ -1,7 +1,6 @@
 #include "command/ProjectorFootprint.h"
 
 #include <cstddef>
-#include <stdexcept>
 
 #include "host/kestrine/Oru_FloatChannel.h"
 #include "host/kestrine/Oru_VectorChannel.h"
@@ -17,14 +16,8 @@ const D3DXVECTOR3 kFootprintSamples[kFootprintSampleCount] = {
 std::vector<D3DXVECTOR3> CollectFootprintPoints(int count, float radius,
                                                 const ProjectorChildren& children) {
   std::vector<D3DXVECTOR3> points;
-  if (count < 1) return points;
-  // Sized in std::size_t and checked, so that 8 * count cannot wrap where
-  // std::size_t is 32 bits wide.
-  const std::size_t projectors = static_cast<std::size_t>(count);
-  if (projectors > points.max_size() / kFootprintSampleCount) {
-    throw std::length_error("too many projectors");
-  }
-  points.reserve(projectors * kFootprintSampleCount);
+  if (count < 1 || count > kMaxProjectorCount) return points;
+  points.reserve(static_cast<std::size_t>(count) * kFootprintSampleCount);
 
   for (int i = 0; i < count; ++i) {
     children.index->SetFloat(static_cast<float>(i));

@@ -336,11 +336,11 @@ int CommandChannelInterface<T>::SetNewMode(HWND& box) {
   const LRESULT position = SendMessageA(box, CB_GETCURSEL, 0, 0);
   char text[kTextFieldSize];
   std::memset(text, 0, sizeof text);
-  // CB_ERR (no selection, no such item): the control writes nothing, so the
-  // text is asked for as usual; only an item known to be too long is not.
+  // The text is asked for only when the control has vouched for a length
+  // that fits: after CB_ERR (no selection, no such item) a foreign control
+  // might still write, and nothing bounds what it writes.
   const LRESULT length = SendMessageA(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(position), 0);
-  if (length == CB_ERR ||
-      (length >= 0 && length <= static_cast<LRESULT>(command_channel::kMaxText))) {
+  if (length >= 0 && length <= static_cast<LRESULT>(command_channel::kMaxText)) {
     SendMessageA(box, CB_GETLBTEXT, static_cast<WPARAM>(position),
                  reinterpret_cast<LPARAM>(text));
     text[sizeof text - 1] = '\0';

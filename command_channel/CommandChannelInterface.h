@@ -131,10 +131,9 @@ class CommandChannelInterface : public Oru_FloatChannel {
   // Selects the mode whose description is picked in the box; the result of
   // CCI_SetMode. Sends CB_GETCURSEL, then CB_GETLBTEXTLEN for that position
   // (one message more than the text needs: it guards the 128-byte buffer),
-  // then CB_GETLBTEXT unless the item is longer than 127 characters. With no
-  // selection the control fills nothing, and a text that would not fit is
-  // not asked for: both leave the text empty, which no mode bears, so the
-  // result is then 1.
+  // then CB_GETLBTEXT only when that length is 0 to 127. CB_ERR (no
+  // selection, no such item) or a longer item sends no CB_GETLBTEXT: the
+  // text stays empty, which no mode bears, so the result is then 1.
   int SetNewMode(HWND& box);
 
  protected:

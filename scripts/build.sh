@@ -2,7 +2,7 @@
 # Builds the project into a build directory, installing the Debian packages
 # it needs first when run as root on a machine that lacks them.
 #
-#   scripts/build.sh [--sanitize] [--benchmarks] [--release] [--m32 [--x87]] [build-dir]
+#   scripts/build.sh [--sanitize] [--benchmarks] [--release] [--m32 [--x87]] [--fuzz] [build-dir]
 #
 # --sanitize builds with AddressSanitizer and UndefinedBehaviorSanitizer
 # (default directory build-asan); --benchmarks adds the benchmark programs;
@@ -10,6 +10,7 @@
 # --m32 builds for 32-bit x86 with SSE2 arithmetic (build-m32), GoogleTest
 # compiled from Debian's sources; --x87 there uses x87 arithmetic instead
 # (build-m32-x87).
+# --fuzz builds only the fuzz targets, with clang (default directory build-fuzz).
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -18,6 +19,7 @@ benchmarks=OFF
 buildType=RelWithDebInfo
 m32=OFF
 x87=OFF
+fuzz=OFF
 dir=""
 for arg in "$@"; do
   case "$arg" in
@@ -26,6 +28,7 @@ for arg in "$@"; do
     --release) buildType=Release ;;
     --m32) m32=ON ;;
     --x87) x87=ON ;;
+    --fuzz) fuzz=ON ;;
     *) dir="$arg" ;;
   esac
 done
@@ -34,21 +37,31 @@ if [ "$x87" = ON ] && [ "$m32" = OFF ]; then
   exit 2
 fi
 if [ -z "$dir" ]; then
-  if [ "$sanitize" = ON ]; then dir="$root/build-asan"; else dir="$root/build"; fi
+  if [ "$fuzz" = ON ]; then dir="$root/build-fuzz"
+  elif [ "$sanitize" = ON ]; then dir="$root/build-asan"; else dir="$root/build"; fi
   if [ "$m32" = ON ]; then dir="$root/build-m32"; fi
   if [ "$m32" = ON ] && [ "$x87" = ON ]; then dir="$root/build-m32-x87"; fi
 fi
 
 packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev)
-m32_args=()
-if [ "$m32" = ON ]; then
-  packages+=(g++-multilib)
-  m32_args=(-DCMAKE_CXX_FLAGS=-m32 -DVISTREL_X87_MATH="$x87"
-            -DVISTREL_GTEST_SOURCE_DIR=/usr/src/googletest)
-fi
-missing=()
 # vistrel-rig: JSON and the command line; its picture test's renderer and PNG reader.
 packages+=(nlohmann-json3-dev libcli11-dev librsvg2-bin libpng-dev)
+# vistrel-rig's calibration refinement: Ceres Solver.
+packages+=(libceres-dev)
+extra=()
+targets=()
+if [ "$m32" = ON ]; then
+  packages+=(g++-multilib)
+  extra+=(-DCMAKE_CXX_FLAGS=-m32 -DVISTREL_X87_MATH="$x87"
+          -DVISTREL_GTEST_SOURCE_DIR=/usr/src/googletest)
+fi
+if [ "$fuzz" = ON ]; then
+  packages+=(clang libclang-rt-14-dev)
+  extra+=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVISTREL_BUILD_TESTS=OFF
+          -DVISTREL_FUZZ=ON)
+  targets=(--target fuzzers)
+fi
+missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done
@@ -65,5 +78,5 @@ fi
 
 cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$buildType" \
   -DVISTREL_SANITIZE="$sanitize" -DVISTREL_BUILD_BENCHMARKS="$benchmarks" \
-  ${m32_args[@]+"${m32_args[@]}"} >/dev/null
-cmake --build "$dir" -j "$(nproc)"
+  ${extra[@]+"${extra[@]}"} >/dev/null
+cmake --build "$dir" -j "$(nproc)" ${targets[@]+"${targets[@]}"}

@@ -36,10 +36,13 @@
 //    same state forever. (An error that answers differently for the same
 //    values might have let the plain loop escape later; the tweaker assumes
 //    the error does not.)
-// Through TweakParameter one parameter therefore costs at most about 16
-// scan probes (11 or 12 whenever the step spans many float spacings at the
-// range's magnitude) and, for a finite range, at most about 140 bisection
-// probes (a window near the full float range halved down to 0.001).
+// Through TweakParameter one parameter therefore costs at most
+// kMaxEvaluationsPerParameter error evaluations: at most 17 scan probes (a
+// step under 1.5 float spacings still advances by one spacing, so at most 15
+// advances over ten steps, plus the first probe and the one at maxVal; 11 or
+// 12 whenever the step spans many spacings), 2 probes of the window's ends,
+// and at most 140 halvings (a window no wider than twice the float range,
+// 2^129, halved down to 0.001).
 // Ranges with infinite ends end quickly but meaninglessly: with an infinite
 // or NaN result, or with "invalid interval" when a window end becomes NaN.
 // NaN ends give a NaN step and so "invalid interval size" before any probe.
@@ -55,6 +58,11 @@
 // nothing.
 class ParameterTweaker {
  public:
+  // The most error evaluations TweakParameter makes for one entry, on any
+  // range and any error function (derivation above); Tweak makes at most
+  // this many per entry.
+  static constexpr int kMaxEvaluationsPerParameter = 17 + 2 + 140;
+
   ParameterTweaker() = default;
 
   // Appends a copy of the entry.

@@ -5,6 +5,7 @@
 
 #include "host/kestrine/ChannelKinds.h"
 #include "host/kestrine/Oru_FloatChannel.h"
+#include "host/kestrine/Oru_FloatListChannel.h"
 
 namespace kestrine {
 
@@ -29,12 +30,37 @@ Oru_FloatChannel* ListIndexSelector::AsValueChannel(Vel_Channel* child) {
   return seenIndex_;
 }
 
+namespace {
+// Index reads in progress on this thread, one inside the other.
+thread_local int nestedReads = 0;
+
+// Marks one index read in progress, also when the index channel throws.
+class NestedRead {
+ public:
+  explicit NestedRead(bool& reading) : reading_(reading) {
+    reading_ = true;
+    ++nestedReads;
+  }
+  ~NestedRead() {
+    --nestedReads;
+    reading_ = false;
+  }
+  NestedRead(const NestedRead&) = delete;
+  NestedRead& operator=(const NestedRead&) = delete;
+
+ private:
+  bool& reading_;
+};
+}  // namespace
+
 std::size_t ListIndexSelector::Pick(Vel_Channel& list, std::size_t size) {
   Oru_FloatChannel* index = AsValueChannel(list.GetChild(kIndexSlot));
-  if (index == nullptr || reading_) return 0;
-  reading_ = true;
-  const float value = index->GetFloat();
-  reading_ = false;
+  if (index == nullptr || reading_ || nestedReads >= kMaxChainDepth) return 0;
+  float value;
+  {
+    NestedRead read(reading_);
+    value = index->GetFloat();
+  }
   const std::size_t last = size - 1;
   if (!(value >= 1.0f)) return 0;  // also NaN
   // No list is that long (and +infinity lands here): clamped without a
@@ -43,6 +69,17 @@ std::size_t ListIndexSelector::Pick(Vel_Channel& list, std::size_t size) {
   // Exact truncation: every float in [1, 2^62) converts to a 64-bit integer.
   const auto whole = static_cast<std::size_t>(static_cast<std::int64_t>(value));
   return whole >= last ? last : whole;
+}
+
+bool ListIndexSelector::PickDependsOn(Vel_Channel* channel, const Vel_Channel* target) {
+  for (int depth = 0; depth < kMaxChainDepth; ++depth) {
+    auto* list = dynamic_cast<Oru_FloatListChannel*>(channel);
+    if (list == nullptr) return false;
+    channel = list->GetChild(kIndexSlot);
+    if (channel == nullptr) return false;
+    if (channel == target) return true;
+  }
+  return false;
 }
 
 }  // namespace kestrine

@@ -1,8 +1,8 @@
 // How an index-driven list channel picks its element: from the "Value"
 // channel connected at its slot 0 ("Index"). The value is truncated toward
-// zero and clamped to the list; no index channel, NaN, or a list asked
-// again while it is reading its own index (a cycle in the graph) picks
-// element 0.
+// zero and clamped to the list; no index channel, NaN, a list asked again
+// while it is reading its own index (a cycle in the graph), or a read
+// kMaxChainDepth lists deep picks element 0.
 #pragma once
 
 #include <cstddef>
@@ -18,6 +18,12 @@ namespace kestrine {
 class KESTRINE_API ListIndexSelector {
  public:
   static constexpr int kIndexSlot = 0;
+  // The most index reads nested in one another on a thread: a list whose
+  // index is a list whose index is a list ... is followed this many links
+  // deep, and a list further down picks element 0 without reading its
+  // index. So one read costs at most this many list reads and a bounded
+  // stack, however long a chain a project holds (cycles included).
+  static constexpr int kMaxChainDepth = 64;
 
   // Declares the "Index" slot, accepting "Value" channels, on `list`.
   static void DeclareIndexSlot(Vel_Channel& list);
@@ -26,6 +32,11 @@ class KESTRINE_API ListIndexSelector {
   // index channel (the child's kind is checked once per child, see
   // AsValueChannel).
   std::size_t Pick(Vel_Channel& list, std::size_t size);
+  // Whether the element `channel` picks (when it is an index-driven list of
+  // values) depends on the value of `target`: `target` lies on its chain of
+  // index lists, within kMaxChainDepth links. Writing such a channel may move
+  // the element its next write lands in.
+  static bool PickDependsOn(Vel_Channel* channel, const Vel_Channel* target);
 
  private:
   // `child` as a "Value" channel, or null: what dynamic_cast gives, kept for

@@ -230,9 +230,7 @@ void Vel_Channel::ResolveLoadedLinks(const std::vector<Vel_Channel*>& channelsBy
   }
   for (auto it = attached_.begin(); it != attached_.end();) {
     const ChildCreation* declared = GetDeclaredSlot(it->first);
-    Vel_Channel* child = it->second->child;
-    const bool keep = child != nullptr &&
-                      (declared == nullptr || SlotAccepts(declared->type.typeGuid, child));
+    const bool keep = declared != nullptr && SlotAccepts(declared->type.typeGuid, it->second->child);
     if (keep) {
       ++it;
     } else {

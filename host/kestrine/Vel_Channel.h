@@ -137,7 +137,8 @@ class KESTRINE_API Vel_Channel : public DllInterface {
  private:
   friend class Vel_ChannelGroup;
   // After a project load: turns saved child numbers into channels and
-  // detaches links whose child is unknown or not accepted by their slot.
+  // detaches links whose child is unknown, whose slot is not declared, or
+  // whose slot does not accept the child.
   void ResolveLoadedLinks(const std::vector<Vel_Channel*>& channelsById);
   ChildInfo* NewLink(Vel_Channel* child, std::uint32_t childId);
   bool OwnsLink(const ChildInfo* link) const;

@@ -54,6 +54,7 @@ Vel_Channel* Vel_ChannelGroup::CreateChannel(const _GUID& typeGuid) {
 Vel_Channel* Vel_ChannelGroup::Adopt(Vel_Channel* channel, const ChannelType* type) {
   if (channel == nullptr) return nullptr;
   channels_.push_back(Member{std::unique_ptr<Vel_Channel>(channel), Vel_List()});
+  ids_[channel] = channels_.size() - 1;
   channel->SetChannelInterfaceType(type);
   channel->SetChannelGroup(this);
   channel->OneTimeInitialize();
@@ -66,10 +67,8 @@ Vel_Channel* Vel_ChannelGroup::GetChannel(std::size_t i) const {
 }
 
 long Vel_ChannelGroup::GetChannelId(const Vel_Channel* channel) const {
-  for (std::size_t i = 0; i < channels_.size(); ++i) {
-    if (channels_[i].channel.get() == channel) return static_cast<long>(i);
-  }
-  return -1;
+  auto it = ids_.find(channel);
+  return it == ids_.end() ? -1 : static_cast<long>(it->second);
 }
 
 Vel_Channel* Vel_ChannelGroup::FindChannel(const char* name) const {
@@ -91,7 +90,18 @@ void Vel_ChannelGroup::RemoveChannel(Vel_Channel* channel) {
   for (Member& member : channels_) {
     if (member.channel.get() != channel) member.channel->CheckPublicChannelInstanceRemoval(channel);
   }
+  ids_.erase(channel);
   channels_.erase(channels_.begin() + id);
+  for (std::size_t i = static_cast<std::size_t>(id); i < channels_.size(); ++i) {
+    ids_[channels_[i].channel.get()] = i;
+  }
+}
+
+void Vel_ChannelGroup::DropFrom(std::size_t first) {
+  while (channels_.size() > first) {
+    ids_.erase(channels_.back().channel.get());
+    channels_.pop_back();
+  }
 }
 
 void Vel_ChannelGroup::EvaluateAll() {
@@ -130,11 +140,12 @@ bool Vel_ChannelGroup::LoadProject(VelFileLoader& loader) {
   if (!header.GetU32(&version) || !header.GetU32(&count) || version != kProjectVersion) {
     return false;
   }
-  bool ok = true;
+  const std::size_t first = channels_.size();
   std::vector<Vel_Channel*> loaded;
+  bool ok = true;
   // Every pass consumes at least one block, so a corrupt count cannot keep
   // this going past the end of the file.
-  for (std::uint32_t i = 0; i < count; ++i) {
+  for (std::uint32_t i = 0; ok && i < count; ++i) {
     if (!ReadBlock(loader, kChannelStartTag, &data) || data.size() != sizeof(_GUID)) {
       ok = false;
       break;
@@ -142,22 +153,21 @@ bool Vel_ChannelGroup::LoadProject(VelFileLoader& loader) {
     _GUID guid;
     std::memcpy(&guid, data.data(), sizeof guid);
     Vel_Channel* channel = CreateChannel(guid);
-    if (channel == nullptr || !channel->LoadChannel(loader, this)) ok = false;
+    ok = channel != nullptr && channel->LoadChannel(loader, this);
     loaded.push_back(channel);
     // Skip whatever the channel left unread, up to its end marker.
     bool ended = false;
     while (!(ended = ReadBlock(loader, kChannelEndTag, &data))) {
       if (!loader.SkipBlock()) break;
     }
-    if (!ended) {
-      ok = false;
-      break;
-    }
+    ok = ok && ended;
   }
-  for (Vel_Channel* channel : loaded) {
-    if (channel != nullptr) channel->ResolveLoadedLinks(loaded);
+  if (!ok || !loader.AtEnd()) {
+    DropFrom(first);
+    return false;
   }
-  return ok;
+  for (Vel_Channel* channel : loaded) channel->ResolveLoadedLinks(loaded);
+  return true;
 }
 
 bool Vel_ChannelGroup::SaveProjectFile(const std::string& path) {

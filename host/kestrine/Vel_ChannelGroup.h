@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "host/kestrine/ChannelType.h"
@@ -59,12 +60,21 @@ class KESTRINE_API Vel_ChannelGroup {
   void EvaluateAll();
 
   // Writes every channel. False when a channel's SaveChannel fails; the
-  // others are still written.
+  // others are still written. Linear in the channels and their links: a
+  // link's child is numbered through a lookup table, not a search.
   bool SaveProject(VelFileSaver& saver);
   // Adds the channels of a saved project to this group and restores their
-  // links. A channel of an unregistered type is skipped (links to it are
-  // dropped); the result is then false, as when a channel fails to load or
-  // the file is malformed. What did load stays in the group.
+  // links. All or nothing: the load succeeds whole, or it returns false and
+  // destroys every channel it added, leaving the group as it was. It fails
+  // for a malformed or truncated block, a channel of an unregistered type,
+  // a channel whose LoadChannel fails, and a header whose channel count
+  // does not match the file (too large, or bytes left after that many
+  // channels). After a load a channel keeps only links on slots it has
+  // declared whose slot accepts the child, as ConnectChild would; the rest
+  // are detached.
+  // Cost: linear in the file's size. Each block is read once; a channel's
+  // saved links are bounded by its block's size, and every one is checked
+  // once.
   bool LoadProject(VelFileLoader& loader);
   bool SaveProjectFile(const std::string& path);
   bool LoadProjectFile(const std::string& path);
@@ -79,8 +89,12 @@ class KESTRINE_API Vel_ChannelGroup {
     Vel_List dependencies;
   };
   Vel_Channel* Adopt(Vel_Channel* channel, const ChannelType* type);
+  // Destroys the channels from position `first` on, newest first, telling
+  // nobody: they are known to no channel before them.
+  void DropFrom(std::size_t first);
 
   std::vector<std::unique_ptr<Registration>> types_;
   std::vector<Member> channels_;
+  std::unordered_map<const Vel_Channel*, std::size_t> ids_;  // position in channels_
   unsigned long evaluations_ = 0;
 };

@@ -128,6 +128,10 @@ class VISTREL_API Oru_Vistrel {
   // entries of `shifts` are always written: with (0, 0) when `channel` is
   // null or either child is missing or of another kind. The index child
   // gets its own value back at the end, so reading changes no child.
+  // An index child whose writes land where its own value points (an
+  // index-driven list whose chain of index lists leads back to itself)
+  // could not be given its value back, so it is not written at all: the
+  // shifts are then (0, 0), as for a missing child.
   static void ReadPointShifts(Vel_Channel* channel, int arrayChild,
                               int indexChild, D3DXVECTOR2* shifts);
 

@@ -1,4 +1,5 @@
 // Reading the eight measured point shifts through a channel's children.
+#include "host/kestrine/ListIndexSelector.h"
 #include "host/kestrine/Oru_FloatChannel.h"
 #include "host/kestrine/Oru_VectorChannel.h"
 #include "host/vistrel/Oru_Vistrel.h"
@@ -13,7 +14,8 @@ void Oru_Vistrel::ReadPointShifts(Vel_Channel* channel, int arrayChild, int inde
     array = dynamic_cast<Oru_VectorChannel*>(channel->GetChild(arrayChild));
     index = dynamic_cast<Oru_FloatChannel*>(channel->GetChild(indexChild));
   }
-  if (array == nullptr || index == nullptr) {
+  if (array == nullptr || index == nullptr ||
+      kestrine::ListIndexSelector::PickDependsOn(index, index)) {
     for (int k = 0; k < kShiftCount; ++k) shifts[k] = D3DXVECTOR2(0.0f, 0.0f);
     return;
   }

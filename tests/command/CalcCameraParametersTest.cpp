@@ -115,24 +115,21 @@ TEST_F(CameraMode, ACountOf2Point9TracesProjectors0And1EachThroughItsEightPatter
   }
 }
 
-TEST_F(CameraMode, AnyMissingChildLeavesBothOutputsAndTheIndexUntouched) {
-  for (int missing = 0; missing < 11; ++missing) {
-    SCOPED_TRACE(missing);
-    Vel_Channel* const child = command->GetChild(missing);
-    command->DisconnectChild(missing);
-    command->CallChannel();
-    ExpectNothingWritten();
-    ASSERT_TRUE(command->ConnectChild(missing, child));
-  }
-}
-
-TEST_F(CameraMode, ACountBelowOneLeavesBothOutputsAndTheIndexUntouched) {
-  for (float below : {0.0f, -0.5f, std::numeric_limits<float>::quiet_NaN()}) {
-    SCOPED_TRACE(below);
-    count->SetFloat(below);
+TEST_F(CameraMode, ACountOutsideOneToTheMaximumLeavesBothOutputsAndTheIndexUntouched) {
+  for (float outside : {0.0f, -0.5f, std::numeric_limits<float>::quiet_NaN(), 1025.0f, 1e8f}) {
+    SCOPED_TRACE(outside);
+    count->SetFloat(outside);
     command->CallChannel();
     ExpectNothingWritten();
   }
+  EXPECT_TRUE(eye_view::CollectFootprintPoints(eye_view::kMaxProjectorCount + 1, 5.0f,
+                                               {&positions, &lookAts, fov, keystone, roll, index})
+                  .empty());
+  ExpectNothingWritten();
+  count->SetFloat(static_cast<float>(eye_view::kMaxProjectorCount));  // the bound itself
+  command->CallChannel();
+  EXPECT_EQ(positions.indexAtRead.size(), 8u * eye_view::kMaxProjectorCount);
+  EXPECT_EQ(index->GetFloat(), eye_view::kMaxProjectorCount - 1.0f);
 }
 
 TEST_F(CameraMode, FramesThreeProjectorsSideBySideSoThatTheEyeSeesEveryTracedPoint) {

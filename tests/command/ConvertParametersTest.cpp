@@ -1,7 +1,6 @@
 // The "ConvertParameters" mode through the host stand-in.
 #include <array>
 
-#include "command/ChildLayout.h"
 #include "tests/command/CommandFixture.h"
 
 namespace {
@@ -41,16 +40,11 @@ TEST_F(ConvertMode, WritesProjectorPositionProjectorAimAndCameraAimInThatOrder) 
   EXPECT_EQ(command->GetFloat(), 0.0f);  // the channel's own value is not touched
 }
 
-TEST_F(ConvertMode, NothingIsWrittenWithAChildMissingOrANameThatIsNoComputingMode) {
+// (A missing child writes nothing either: the command modes fuzz target
+// checks that for every mode.)
+TEST_F(ConvertMode, NothingIsWrittenUnderANameThatIsNoComputingMode) {
   ConnectAll({0, 1.5f, 0, 0, 2, 0, 1.2f, 5});
   const D3DXVECTOR3 untouched[3] = {{-1, -1, -1}, {-1, -1, -1}, {-1, -1, -1}};
-  for (int missing = 0; missing < convert_child::kCount; ++missing) {
-    Vel_Channel* child = command->GetChild(missing);
-    command->DisconnectChild(missing);
-    command->CallChannel();
-    ExpectOutputs(untouched);
-    ASSERT_TRUE(command->ConnectChild(missing, child));
-  }
   for (const char* mode : {"UndefinedMode", "", "ConvertParametersX", "convertparameters"}) {
     std::strcpy(command->currentModeName, mode);
     command->CallChannel();

@@ -28,7 +28,8 @@ TEST(WrapAngleDifference, CorrectsOnceTowardMinusPiToPiAndKeepsPiItself) {
   const struct {
     float from, to, expected;
   } cases[] = {
-      {0.1f, 6.2f, -0.18318531f}, {6.2f, 0.1f, 0.18318531f}, {0, kPi, kPi}, {kPi, 0, -kPi}};
+      {0.1f, 6.2f, -0.18318531f}, {6.2f, 0.1f, 0.18318531f}, {0, kPi, kPi}, {kPi, 0, -kPi},
+      {0, 3.5f, 3.5f - kTwoPi}};
   for (const auto& c : cases) {
     EXPECT_NEAR(WrapAngleDifference(c.from, c.to), c.expected, 1e-6) << c.from << " " << c.to;
   }

@@ -1,5 +1,7 @@
 // The calibration command's modes, child layouts, saved data and dependency.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "host/kestrine/VelFileLoader.h"
 #include "host/kestrine/VelFileSaver.h"
@@ -97,13 +99,24 @@ TEST_F(VistrelCommandLayout, ASaveHoldsTheHostPartTwiceThenTheModeAndLoadsBackWi
     EXPECT_STREQ(loaded.GetCurrModeName(), c.mode);
     EXPECT_EQ(loaded.GetDeclaredSlotIndices().size(), c.slots) << c.mode;
   }
-  VelFileSaver onlyOnce;  // one host part where two are expected
-  command->Vel_Channel::SaveChannel(onlyOnce);
-  onlyOnce.SaveBlock("MODE", {'A'});
-  TestableVistrelCommand loaded;
-  VelFileLoader loader(onlyOnce.Bytes());
-  EXPECT_FALSE(loaded.LoadChannel(loader, nullptr));
-  EXPECT_STREQ(loaded.GetCurrModeName(), "");
+}
+
+// A project whose command holds its host part once instead of twice: the
+// command's load fails after its first block, and the project adds nothing
+// (no command left with that block's links on slots it never declared).
+TEST_F(VistrelCommandLayout, AProjectWhoseCommandStopsAfterOneHostPartAddsNothing) {
+  ASSERT_EQ(command->CCI_SetMode("ConvertParameters"), 0);
+  ConnectValue(0, 1.0f);
+  VelFileSaver project, hostPart;
+  ASSERT_TRUE(group.SaveProject(project) && command->Vel_Channel::SaveChannel(hostPart));
+  std::vector<unsigned char> file = project.Bytes();
+  const auto at = std::search(file.begin(), file.end(), hostPart.Bytes().begin(),
+                              hostPart.Bytes().end());
+  ASSERT_NE(at, file.end());
+  file.erase(at, at + static_cast<long>(hostPart.Bytes().size()));
+  VelFileLoader loader(file);
+  EXPECT_FALSE(group.LoadProject(loader));
+  EXPECT_EQ(group.GetChannelCount(), 2u);
 }
 
 }  // namespace

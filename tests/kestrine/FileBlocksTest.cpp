@@ -29,17 +29,4 @@ TEST(FileBlocks, ABlockIsTagSizeAndDataAndIsReadOnlyAtTheCursorAndOnlyOnce) {
   EXPECT_TRUE(loader.GetInfoIfTag("TWO"));
 }
 
-TEST(FileBlocks, TruncatedOrMalformedBlocksAreNeverReported) {
-  VelFileSaver saver;
-  saver.SaveBlock("DATA", std::vector<unsigned char>(10, 7));
-  const std::vector<unsigned char> whole = saver.Bytes();
-  for (std::size_t cut = 0; cut < whole.size(); ++cut) {
-    VelFileLoader loader(std::vector<unsigned char>(whole.begin(), whole.begin() + cut));
-    EXPECT_FALSE(loader.GetInfoIfTag("DATA")) << cut;
-    EXPECT_FALSE(loader.SkipBlock()) << cut;
-  }
-  VelFileLoader endless(std::vector<unsigned char>(1000, 'T'));  // no tag terminator
-  EXPECT_EQ(endless.PeekTag(), "");
-}
-
 }  // namespace

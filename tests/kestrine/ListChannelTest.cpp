@@ -3,6 +3,8 @@
 
 #include <limits>
 #include <new>
+#include <utility>
+#include <vector>
 
 #include "host/kestrine/Oru_FloatListChannel.h"
 #include "host/kestrine/Oru_VectorListChannel.h"
@@ -51,6 +53,24 @@ TEST(ListChannels, AnIndexChildReplacedAtTheSameAddressIsCheckedAnew) {
   ASSERT_TRUE(list.ConnectChild(0, impostor));
   EXPECT_EQ(list.GetFloat(), 10.0f);  // not a float channel: the first element
   impostor->~Vel_Channel();
+}
+
+// Lists of {0, 1}, each the index of the one before, the last indexed by a
+// value of 1: the head reads 1 only when every index down to that value is
+// read. A chain longer than the bound reads 0.
+TEST(ListChannels, AChainOfIndexListsIsFollowedToItsBoundedDepth) {
+  const std::size_t depth = kestrine::ListIndexSelector::kMaxChainDepth;
+  for (const auto& [lists, head] :
+       {std::pair<std::size_t, float>{depth, 1.0f}, {depth + 1, 0.0f}}) {
+    std::vector<Oru_FloatListChannel> chain(lists);
+    Oru_FloatChannel last;
+    last.SetFloat(1.0f);
+    for (std::size_t i = 0; i < lists; ++i) {
+      chain[i].SetElements({0.0f, 1.0f});
+      ASSERT_TRUE(chain[i].ConnectChild(0, i + 1 < lists ? &chain[i + 1] : &last));
+    }
+    EXPECT_EQ(chain[0].GetFloat(), head) << lists;
+  }
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ if [ -z "$dir" ]; then
   if [ "$sanitize" = ON ]; then dir="$root/build-asan"; else dir="$root/build"; fi
 fi
 
-packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev libceres-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

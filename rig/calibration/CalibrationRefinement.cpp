@@ -4,10 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
-#include <vector>
 
-#include "rig/calibration/CalibrationResidualFunctor.h"
+#include "rig/calibration/ScaledSolverProblem.h"
 #include "rig/calibration/PointResiduals.h"
 
 namespace {
@@ -31,33 +29,11 @@ CalibrationRefinement RefineCalibration(
     const CalibrationProblem& problem,
     const float (&seed)[CalibrationProblem::kParameterCount]) {
   CalibrationRefinement out{};
-  const auto functor = std::make_unique<CalibrationResidualFunctor>(problem, seed);
-  const std::vector<int>& searched = functor->Searched();
-  for (int k = 0; k < CalibrationProblem::kParameterCount; ++k)
-    out.values[k] = seed[k];
+  std::copy(seed, seed + CalibrationProblem::kParameterCount, out.values);
   out.seedError = ComputePointResiduals(problem, seed).error;
   out.error = out.seedError;
-  if (searched.empty()) return out;
-
-  std::vector<double> s(searched.size());
-  for (std::size_t j = 0; j < searched.size(); ++j)
-    s[j] = functor->ToScaled(searched[j], seed[searched[j]]);
-
-  ceres::NumericDiffOptions diffOptions;
-  diffOptions.relative_step_size = CalibrationResidualFunctor::kDerivativeStep;
-  auto* cost = new ceres::DynamicNumericDiffCostFunction<
-      CalibrationResidualFunctor, ceres::CENTRAL>(
-      functor.get(), ceres::DO_NOT_TAKE_OWNERSHIP, diffOptions);
-  cost->AddParameterBlock(static_cast<int>(s.size()));
-  cost->SetNumResiduals(CalibrationResidualFunctor::kResidualCount);
-
-  ceres::Problem::Options problemOptions;
-  ceres::Problem solverProblem(problemOptions);
-  solverProblem.AddResidualBlock(cost, nullptr, s.data());
-  for (std::size_t j = 0; j < s.size(); ++j) {
-    solverProblem.SetParameterLowerBound(s.data(), static_cast<int>(j), 1.0);
-    solverProblem.SetParameterUpperBound(s.data(), static_cast<int>(j), 2.0);
-  }
+  ScaledSolverProblem scaled(problem, seed);
+  if (scaled.Empty()) return out;
 
   StopAtRoundingFloor floor;
   ceres::Solver::Options options;
@@ -79,27 +55,20 @@ CalibrationRefinement RefineCalibration(
   // step is projected onto the box.
   options.max_num_line_search_step_size_iterations = 0;
   ceres::Solver::Summary summary;
-  ceres::Solve(options, &solverProblem, &summary);
-
-  float refined[CalibrationProblem::kParameterCount];
-  for (int k = 0; k < CalibrationProblem::kParameterCount; ++k)
-    refined[k] = seed[k];
-  for (std::size_t j = 0; j < s.size(); ++j) {
-    const ParameterRange& range = problem.ranges[searched[j]];
-    const float value = functor->FromScaled(searched[j], s[j]);
-    refined[searched[j]] = std::min(range.maxVal, std::max(range.minVal, value));
-  }
+  ceres::Solve(options, &scaled.Solver(), &summary);
   out.iterations = static_cast<int>(summary.iterations.size());
   out.converged = summary.termination_type == ceres::CONVERGENCE ||
                   summary.termination_type == ceres::USER_SUCCESS;
+
+  float refined[CalibrationProblem::kParameterCount];
+  scaled.Values(refined);
   const float refinedError = ComputePointResiduals(problem, refined).error;
   // Keep the seed unless the refinement is at least as good (a NaN seed
   // error is beaten by any number).
   if (!(refinedError <= out.seedError) && !std::isnan(out.seedError)) return out;
-  for (int k = 0; k < CalibrationProblem::kParameterCount; ++k)
-    out.values[k] = refined[k];
+  std::copy(refined, refined + CalibrationProblem::kParameterCount, out.values);
   out.error = refinedError;
-  for (int k : searched) {
+  for (int k : scaled.Searched()) {
     const ParameterRange& range = problem.ranges[k];
     const float margin = 1e-6f * (range.maxVal - range.minVal);
     if (out.values[k] - range.minVal <= margin ||

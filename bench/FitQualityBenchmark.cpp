@@ -12,6 +12,7 @@
 #include <random>
 #include <vector>
 
+#include "rig/calibration/CalibrationCertainty.h"
 #include "rig/calibration/CalibrationProblem.h"
 #include "rig/calibration/CalibrationRefinement.h"
 #include "tests/tweaker/FitScene.h"
@@ -145,6 +146,11 @@ void Report(const char* title, std::uint32_t mask) {
   std::vector<double> errors[kMethods], micros[kMethods];
   std::vector<double> paramShare[kMethods][kParameters];
   int floorCount[kMethods] = {}, within[kMethods] = {};
+  // What the points can tell at the refined solution (after the mode), with
+  // the default noise assumption: each deviation as a share of its range,
+  // and on how many rigs each pair was inseparable.
+  std::vector<double> deviationShare[kParameters];
+  int inseparable[kParameters][kParameters] = {};
   for (int m = 0; m < kMethods; ++m) {
     for (const Rig& rig : rigs) {
       // Fastest of three runs: the machine is shared.
@@ -157,6 +163,12 @@ void Report(const char* title, std::uint32_t mask) {
         best = std::min(best, std::chrono::duration<double, std::micro>(stop - start).count());
       }
       micros[m].push_back(best);
+      if (m == kModeThenRefine) {
+        const CalibrationCertainty certainty = AnalyseCertainty(rig.problem, outcome.values);
+        for (const ParameterCertainty& p : certainty.parameters)
+          deviationShare[p.parameter].push_back(p.shareOfRange);
+        for (const InseparablePair& p : certainty.inseparable) ++inseparable[p.first][p.second];
+      }
       errors[m].push_back(outcome.error);
       if (outcome.error < 1e-10f) ++floorCount[m];
       bool all = true;
@@ -180,19 +192,28 @@ void Report(const char* title, std::uint32_t mask) {
                 Quantile(errors[m], 1.0), floorCount[m], kRigs, within[m], kRigs,
                 Quantile(micros[m], 0.5), Quantile(micros[m], 0.9));
   }
-  std::printf("\nEach searched parameter's distance from the truth, as a share of its range's width: median / worst.\n\n");
+  std::printf("\nEach searched parameter's distance from the truth, as a share of its range's width: median / worst; and its standard deviation at the refined solution for a point noise of %g camera image units, as a share of its range's width: median.\n\n", kDefaultPointNoise);
   std::printf("| parameter (range width) |");
   for (int m = 0; m < kMethods; ++m) std::printf(" %s |", kMethodNames[m]);
-  std::printf("\n|---|---|---|---|\n");
+  std::printf(" standard deviation |\n|---|---|---|---|---|\n");
   for (int k = 0; k < kParameters; ++k) {
     if (!((mask >> k) & 1u)) continue;
     std::printf("| %s (%g) |", kNames[k], 2.0 * kHalfWidth[k]);
     for (int m = 0; m < kMethods; ++m)
       std::printf(" %.2g %% / %.2g %% |", 100.0 * Quantile(paramShare[m][k], 0.5),
                   100.0 * Quantile(paramShare[m][k], 1.0));
-    std::printf("\n");
+    std::printf(" %.2g %% |\n", 100.0 * Quantile(deviationShare[k], 0.5));
   }
-  std::printf("\n");
+  std::printf("\nPairs the eight points could not separate (|correlation| > %g), on how many rigs:", kInseparableCorrelation);
+  bool any = false;
+  for (int a = 0; a < kParameters; ++a) {
+    for (int b = a + 1; b < kParameters; ++b) {
+      if (inseparable[a][b] == 0) continue;
+      std::printf("%s %s-%s %d", any ? "," : "", kNames[a], kNames[b], inseparable[a][b]);
+      any = true;
+    }
+  }
+  std::printf("%s.\n\n", any ? "" : " none");
 }
 
 }  // namespace

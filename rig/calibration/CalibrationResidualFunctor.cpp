@@ -36,11 +36,12 @@ bool CalibrationResidualFunctor::operator()(double const* const* parameters,
         FromScaled(searched[j], parameters[0][j]);
   const float error = tweaker.ComputeError();
   if (!std::isfinite(error)) return false;
+  D3DXVECTOR2 seen[CalibrationProblem::kPointCount];
+  tweaker.CameraPoints(seen);
   for (int i = 0; i < CalibrationProblem::kPointCount; ++i) {
-    const D3DXVECTOR2 seen = tweaker.CameraPoint(i);
     const D3DXVECTOR2& target = tweaker.Target(i);
-    const float du = seen.x - target.x;
-    const float dv = seen.y - target.y;
+    const float du = seen[i].x - target.x;
+    const float dv = seen[i].y - target.y;
     residuals[2 * i] = du;
     residuals[2 * i + 1] = dv;
   }

@@ -4,6 +4,7 @@
 // report against the module's own error. Scene frame of the pose model.
 #include <gtest/gtest.h>
 
+#include <bitset>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -149,7 +150,7 @@ TEST(CalibrationCertainty, NamesThePairsTheEightPointsCannotSeparate) {
       EXPECT_GT(std::fabs(p.correlation), kInseparableCorrelation);
     }
     EXPECT_EQ(pairs, c.pairs);
-    EXPECT_EQ(certainty.parameters.size(), static_cast<std::size_t>(__builtin_popcount(c.mask)));
+    EXPECT_EQ(certainty.parameters.size(), std::bitset<32>(c.mask).count());
     for (const ParameterCertainty& p : certainty.parameters) {
       const float width = problem.ranges[p.parameter].maxVal - problem.ranges[p.parameter].minVal;
       EXPECT_GT(p.standardDeviation, 0.0f);

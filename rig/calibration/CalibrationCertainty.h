@@ -50,8 +50,8 @@ constexpr float kInseparableCorrelation = 0.99f;
 constexpr float kDefaultPointNoise = 1e-3f;
 
 // The analysis at `values` (ProjectorParameters order), usually a refined
-// solution, for the parameters problem.searchMask searches (zero-width
-// ranges excluded). Bounds are ignored: a parameter on its bound gets the
+// solution, for the parameters the refinement searches (RefineCalibration:
+// problem.searchMask less unusable ranges). Bounds are ignored: a parameter on its bound gets the
 // deviation it would have without it. Deterministic (one thread).
 CalibrationCertainty AnalyseCertainty(
     const CalibrationProblem& problem,

@@ -64,8 +64,10 @@ CalibrationRefinement RefineCalibration(
   scaled.Values(refined);
   const float refinedError = ComputePointResiduals(problem, refined).error;
   // Keep the seed unless the refinement is at least as good (a NaN seed
-  // error is beaten by any number).
-  if (!(refinedError <= out.seedError) && !std::isnan(out.seedError)) return out;
+  // error is beaten by any number, but not by another NaN).
+  const bool better = refinedError <= out.seedError ||
+                      (std::isnan(out.seedError) && !std::isnan(refinedError));
+  if (!better) return out;
   std::copy(refined, refined + CalibrationProblem::kParameterCount, out.values);
   out.error = refinedError;
   for (int k : scaled.Searched()) {

@@ -35,8 +35,8 @@ struct CalibrationRefinement {
   bool converged;       // the solver met a convergence tolerance
 };
 
-// Refines the searched parameters (problem.searchMask; zero-width ranges
-// excluded) from `seed`. A seed value outside its range starts on the
+// Refines the searched parameters (problem.searchMask; ranges of zero width
+// or with an end that is not finite excluded) from `seed`. A seed value outside its range starts on the
 // nearer bound. Stops when the module's error falls below 1e-15 (further
 // progress is float rounding), on the solver's tolerances, or after 100
 // iterations; nothing can run longer. Throws TweakerError "minVal bigger

@@ -10,7 +10,8 @@ CalibrationResidualFunctor::CalibrationResidualFunctor(
   for (int k = 0; k < CalibrationProblem::kParameterCount; ++k) {
     *tweaker.Parameter(k).value = seed[k];
     const BoundedParameter& p = tweaker.Parameter(k);
-    if (((problem.searchMask >> k) & 1u) && p.maxVal > p.minVal)
+    const bool finite = std::isfinite(p.minVal) && std::isfinite(p.maxVal);
+    if (((problem.searchMask >> k) & 1u) && finite && p.maxVal > p.minVal)
       searched.push_back(k);
   }
 }

@@ -18,9 +18,9 @@
 // kDerivativeStep.
 //
 // Parameters whose bit is not set keep the seed's values and are not solver
-// variables. A parameter whose range has zero width cannot be searched (the
-// module throws "invalid interval size" for it); it is treated as not
-// searched here.
+// variables. A parameter whose range has zero width (the module throws
+// "invalid interval size" for it) or an infinite or NaN end cannot be
+// scaled to its range; it is treated as not searched here.
 class CalibrationResidualFunctor {
  public:
   static constexpr int kResidualCount = 2 * CalibrationProblem::kPointCount;

@@ -1,6 +1,8 @@
 #include "rig/calibration/CalibrationCertainty.h"
 
 #include <ceres/covariance.h>
+#include <ceres/crs_matrix.h>
+#include <ceres/problem.h>
 
 #include <algorithm>
 #include <cmath>
@@ -8,6 +10,7 @@
 #include <utility>
 
 #include "rig/calibration/PointResiduals.h"
+#include "rig/calibration/QuietSolverLog.h"
 #include "rig/calibration/ScaledSolverProblem.h"
 
 CalibrationCertainty AnalyseCertainty(
@@ -19,7 +22,9 @@ CalibrationCertainty AnalyseCertainty(
   const std::vector<int>& searched = scaled.Searched();
   const int n = static_cast<int>(searched.size());
 
-  const PointResiduals residuals = ComputePointResiduals(problem, values);
+  float at[CalibrationProblem::kParameterCount];
+  scaled.Values(at);
+  const PointResiduals residuals = ComputePointResiduals(problem, at);
   const int freedom = 2 * CalibrationProblem::kPointCount - n;
   out.residualNoise =
       freedom > 0 ? static_cast<float>(std::sqrt(
@@ -33,6 +38,16 @@ CalibrationCertainty AnalyseCertainty(
     return out;
   }
 
+  // Ceres's covariance does not check that the Jacobian could be evaluated
+  // (with a failed evaluation it reads an empty matrix), so that is checked
+  // here first: a point that misses leaves the parameters undetermined.
+  const QuietSolverLog quiet;
+  ceres::CRSMatrix jacobian;
+  const bool evaluated = scaled.Solver().Evaluate(ceres::Problem::EvaluateOptions(), nullptr,
+                                                  nullptr, nullptr, &jacobian);
+  bool finite = evaluated && !jacobian.values.empty();
+  for (double v : jacobian.values) finite = finite && std::isfinite(v);
+
   ceres::Covariance::Options options;
   options.algorithm_type = ceres::DENSE_SVD;
   options.num_threads = 1;
@@ -40,7 +55,7 @@ CalibrationCertainty AnalyseCertainty(
   const double* block = scaled.Scaled();
   const std::vector<std::pair<const double*, const double*>> blocks{{block, block}};
   std::vector<double> c(static_cast<std::size_t>(n) * n);
-  out.determined = covariance.Compute(blocks, &scaled.Solver()) &&
+  out.determined = finite && covariance.Compute(blocks, &scaled.Solver()) &&
                    covariance.GetCovarianceBlock(block, block, c.data());
   // Ceres's covariance is (J^T J)^-1, for unit noise on each residual.
   const double variance = static_cast<double>(out.pointNoise) * out.pointNoise;

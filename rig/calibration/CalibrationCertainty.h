@@ -51,8 +51,11 @@ constexpr float kDefaultPointNoise = 1e-3f;
 
 // The analysis at `values` (ProjectorParameters order), usually a refined
 // solution, for the parameters the refinement searches (RefineCalibration:
-// problem.searchMask less unusable ranges). Bounds are ignored: a parameter on its bound gets the
-// deviation it would have without it. Deterministic (one thread).
+// problem.searchMask less unusable ranges); a searched value outside its
+// range is taken on the nearer bound. Bounds are otherwise ignored: a
+// parameter on its bound gets the deviation it would have without it.
+// Deterministic (one thread). A point that misses the screen or the
+// camera makes the Jacobian unusable: `determined` is then false.
 CalibrationCertainty AnalyseCertainty(
     const CalibrationProblem& problem,
     const float (&values)[CalibrationProblem::kParameterCount],

@@ -7,6 +7,7 @@
 
 #include "rig/calibration/ScaledSolverProblem.h"
 #include "rig/calibration/PointResiduals.h"
+#include "rig/calibration/QuietSolverLog.h"
 
 namespace {
 
@@ -54,6 +55,7 @@ CalibrationRefinement RefineCalibration(
   // errors without it, in a third of the time. The bounds still hold: every
   // step is projected onto the box.
   options.max_num_line_search_step_size_iterations = 0;
+  const QuietSolverLog quiet;
   ceres::Solver::Summary summary;
   ceres::Solve(options, &scaled.Solver(), &summary);
   out.iterations = static_cast<int>(summary.iterations.size());

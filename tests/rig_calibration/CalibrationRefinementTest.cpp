@@ -159,6 +159,24 @@ TEST(CalibrationCertainty, NamesThePairsTheEightPointsCannotSeparate) {
   }
 }
 
+TEST(CalibrationRefinement, KeepsASeedWhosePointsMissAndLeavesItUndetermined) {
+  // A field of view of 190 degrees makes the lens unusable: every point NaN.
+  CalibrationProblem problem = Simulated(fit_scene::TrueProjector(), fit_scene::kMisplaced);
+  problem.ranges[5] = {100.0f, 200.0f, 60.0f};
+  float seed[kParameters];
+  Starts(problem, seed);
+  seed[5] = 190.0f;
+  const CalibrationRefinement refined = RefineCalibration(problem, seed);
+  EXPECT_EQ(std::memcmp(refined.values, seed, sizeof seed), 0);
+  EXPECT_TRUE(std::isnan(refined.error));
+  EXPECT_FALSE(refined.converged);
+  const CalibrationCertainty certainty = AnalyseCertainty(problem, seed);
+  EXPECT_FALSE(certainty.determined);
+  ASSERT_EQ(certainty.parameters.size(), 4u);
+  EXPECT_TRUE(std::isinf(certainty.parameters[0].standardDeviation));
+  EXPECT_TRUE(certainty.inseparable.empty());
+}
+
 TEST(CalibrationRefinement, GivesTheSameResultBitForBitOnASecondRun) {
   const CalibrationProblem problem = Simulated(kNineOff, kAllNine);
   float seed[kParameters];

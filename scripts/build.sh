@@ -23,7 +23,9 @@ if [ -z "$dir" ]; then
   if [ "$sanitize" = ON ]; then dir="$root/build-asan"; else dir="$root/build"; fi
 fi
 
-packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev libceres-dev)
+packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev)
+# Ceres Solver: the calibration refinement of rig/calibration.
+packages+=(libceres-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

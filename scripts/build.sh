@@ -24,9 +24,9 @@ if [ -z "$dir" ]; then
 fi
 
 packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev)
+missing=()
 # Ceres Solver: the calibration refinement of rig/calibration.
 packages+=(libceres-dev)
-missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done

@@ -62,6 +62,8 @@ if [ "$fuzz" = ON ]; then
   targets=(--target fuzzers)
 fi
 missing=()
+# Ceres Solver: the calibration refinement of rig/calibration.
+packages+=(libceres-dev)
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done

@@ -80,6 +80,11 @@ float DistortionParameterTweaker::ComputeError() {
   return sum;
 }
 
+void DistortionParameterTweaker::CameraPoints(
+    D3DXVECTOR2 (&points)[kPointCount]) const {
+  for (int i = 0; i < kPointCount; ++i) points[i] = ToCamera(kGridPoints[i]);
+}
+
 void DistortionParameterTweaker::ComputePose() {
   GetProjectorPose(projectorParameters[kLookatAngX].storage,
                    projectorParameters[kLookatHeight].storage,

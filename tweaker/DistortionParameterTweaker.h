@@ -83,10 +83,10 @@ class DistortionParameterTweaker : private ParameterTweaker {
   const D3DXVECTOR2& Target(int i) const { return targetCameraUV[i]; }
   float CameraLookAtAngle() const { return cameraLookAtAngle; }
   float CameraLookAtHeight() const { return cameraLookAtHeight; }
-  // Grid point i's camera image point under the current lens values and the
-  // pose of the last ComputeError (construction computes the starting one):
-  // the point whose distance to Target(i) entered that error.
-  D3DXVECTOR2 CameraPoint(int i) const { return ToCamera(kGridPoints[i]); }
+  // The grid points' camera image points under the current lens values and
+  // the pose of the last ComputeError (construction computes the starting
+  // one): the points whose distances to the targets entered that error.
+  void CameraPoints(D3DXVECTOR2 (&points)[kPointCount]) const;
 
  private:
   // Maps the kPointCount projector image points `uv` into the camera image

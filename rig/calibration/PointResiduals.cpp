@@ -14,10 +14,11 @@ PointResiduals ComputePointResiduals(
   double sumSquares = 0.0;
   float largest = 0.0f;
   bool anyNaN = false;
+  D3DXVECTOR2 seen[CalibrationProblem::kPointCount];
+  tweaker.CameraPoints(seen);
   for (int i = 0; i < CalibrationProblem::kPointCount; ++i) {
-    const D3DXVECTOR2 seen = tweaker.CameraPoint(i);
     const D3DXVECTOR2& target = tweaker.Target(i);
-    out.residual[i] = D3DXVECTOR2(seen.x - target.x, seen.y - target.y);
+    out.residual[i] = D3DXVECTOR2(seen[i].x - target.x, seen[i].y - target.y);
     const double dx = out.residual[i].x, dy = out.residual[i].y;
     const double squared = dx * dx + dy * dy;
     const float distance = static_cast<float>(std::sqrt(squared));

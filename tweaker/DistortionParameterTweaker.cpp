@@ -82,7 +82,7 @@ float DistortionParameterTweaker::ComputeError() {
 
 void DistortionParameterTweaker::CameraPoints(
     D3DXVECTOR2 (&points)[kPointCount]) const {
-  for (int i = 0; i < kPointCount; ++i) points[i] = ToCamera(kGridPoints[i]);
+  ToCamera(kGridPoints, points);
 }
 
 void DistortionParameterTweaker::ComputePose() {

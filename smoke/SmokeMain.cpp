@@ -10,7 +10,7 @@
 #include "host/kestrine/StandardChannelTypes.h"
 #include "host/kestrine/Vel_ChannelGroup.h"
 #include "host/module_loader/VistrelModule.h"
-#include "host/windows/InMemoryComboBox.h"
+#include "host/windows/ComboBoxControl.h"
 
 int main(int argc, char** argv) {
   const std::string path = argc > 1 ? argv[1] : VISTREL_MODULE_PATH;
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   module->RegisterWith(group);
   auto* command = static_cast<Oru_FloatChannel*>(group.CreateChannel(module->GetType()->typeGuid));
 
-  InMemoryComboBox box;
+  ComboBoxControl box;
   HWND handle = box.Handle();
   module->FillModesList(command, handle);
   SendMessageA(handle, CB_SETCURSEL, 2, 0);

@@ -1,11 +1,13 @@
 # Cross-building for 32-bit Windows with Debian's mingw-w64 toolchain
-# (packages g++-mingw-w64-i686). The runtime is linked statically so that
+# (package g++-mingw-w64-i686-win32). The runtime is linked statically so that
 # every module needs nothing beside the system DLLs and the engine's modules.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+# The win32 thread model: the module starts no threads, so it needs no
+# pthread emulation (libwinpthread), not even linked in statically.
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)

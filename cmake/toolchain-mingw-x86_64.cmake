@@ -1,9 +1,11 @@
 # Cross-building for 64-bit Windows with Debian's mingw-w64 toolchain
-# (packages g++-mingw-w64-x86-64). The runtime is linked statically so that
+# (package g++-mingw-w64-x86-64-posix). The runtime is linked statically so that
 # every module needs nothing beside the system DLLs and the engine's modules.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 
+# The posix thread model: GoogleTest needs std::mutex, which GCC 12 has only
+# there on Windows.
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)

@@ -14,7 +14,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
-packages=(cmake ninja-build googletest mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+packages=(cmake ninja-build googletest mingw-w64 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix
           binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine64)
 missing=()
 for p in "${packages[@]}"; do

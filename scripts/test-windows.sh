@@ -40,7 +40,8 @@ bash "$root/scripts/check-dll-tables.sh" "$root/build-win32/lib/VistrelCommand.d
 echo "== 64-bit Windows suite (x86_64), run under wine"
 cmake -S "$root" -B "$root/build-win64" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake" \
-  -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh" >/dev/null
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh" \
+  -DVISTREL_GTEST_SOURCE_DIR=/usr/src/googletest -Dgtest_disable_pthreads=ON >/dev/null
 cmake --build "$root/build-win64" -j "$(nproc)"
 bash "$root/scripts/check-dll-tables.sh" "$root/build-win64/lib/VistrelCommand.dll" | tail -n 1
 

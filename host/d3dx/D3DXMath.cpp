@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-D3DXMATRIX* D3DX_WINAPI D3DXMatrixRotationYawPitchRoll(D3DXMATRIX* out, float yaw,
-                                                       float pitch, float roll) {
+D3DXMATRIX* D3DXMatrixRotationYawPitchRoll(D3DXMATRIX* out, float yaw,
+                                           float pitch, float roll) {
   const float sy = std::sin(yaw), cy = std::cos(yaw);
   const float sp = std::sin(pitch), cp = std::cos(pitch);
   const float sr = std::sin(roll), cr = std::cos(roll);
@@ -27,7 +27,7 @@ D3DXMATRIX* D3DX_WINAPI D3DXMatrixRotationYawPitchRoll(D3DXMATRIX* out, float ya
   return out;
 }
 
-D3DXVECTOR3* D3DX_WINAPI D3DXVec3Normalize(D3DXVECTOR3* out, const D3DXVECTOR3* v) {
+D3DXVECTOR3* D3DXVec3Normalize(D3DXVECTOR3* out, const D3DXVECTOR3* v) {
   const float length = std::sqrt(v->x * v->x + v->y * v->y + v->z * v->z);
   if (length == 0.0f) {
     *out = D3DXVECTOR3(0.0f, 0.0f, 0.0f);

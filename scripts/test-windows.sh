@@ -37,6 +37,7 @@ cmake -S "$root" -B "$root/build-win32" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebIn
 cmake --build "$root/build-win32" -j "$(nproc)" --target VistrelCommand
 bash "$root/scripts/check-dll-tables.sh" "$root/build-win32/lib/VistrelCommand.dll"
 
+echo "== 32-bit module built and checked (${SECONDS}s)"
 echo "== 64-bit Windows suite (x86_64), run under wine"
 # Optimised as the native build, without debug information: the statically
 # linked test programs would carry tens of megabytes of it each.
@@ -66,4 +67,6 @@ trap 'stop_wine; rm -rf "$WINEPREFIX"' EXIT
 timeout 300 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
 stop_wine
 timeout 120 "$wine" wineboot </dev/null >/dev/null 2>&1
+echo "== wine prefix ready (${SECONDS}s)"
 ctest --test-dir "$root/build-win64" --output-on-failure -j "$(nproc)" --timeout 300
+echo "== Windows builds done (${SECONDS}s)"

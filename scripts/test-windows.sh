@@ -2,8 +2,9 @@
 # The Windows builds, on Linux, installing the Debian packages they need
 # first when run as root:
 #  1. the engine's 32-bit module (VistrelCommand.dll with our stand-ins of
-#     the engine's modules) cross-built with mingw-w64 i686, its export and
-#     import tables checked (scripts/check-dll-tables.sh);
+#     the engine's modules, and the smoke program) cross-built with mingw-w64
+#     i686, the module's export and import tables checked
+#     (scripts/check-dll-tables.sh);
 #  2. the whole suite cross-built for 64-bit Windows and run under wine64 in
 #     a throwaway prefix with the null graphics driver: the module loaded with
 #     LoadLibrary, D3DX from wine's builtin d3dx9_35.dll, the mode list on real
@@ -34,7 +35,8 @@ fi
 echo "== 32-bit Windows module (i686, SSE2, static runtime)"
 cmake -S "$root" -B "$root/build-win32" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" -DVISTREL_BUILD_TESTS=OFF >/dev/null
-cmake --build "$root/build-win32" -j "$(nproc)" --target VistrelCommand
+# The smoke program too, so the engine-side loader (thiscall members) builds.
+cmake --build "$root/build-win32" -j "$(nproc)" --target VistrelCommand vistrel-smoke
 bash "$root/scripts/check-dll-tables.sh" "$root/build-win32/lib/VistrelCommand.dll"
 
 echo "== 32-bit module built and checked (${SECONDS}s)"

@@ -16,7 +16,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
 packages=(cmake ninja-build googletest mingw-w64 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix
-          binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine64)
+          binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine64 fonts-wine)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -25,7 +25,9 @@ if [ "${#missing[@]}" -gt 0 ]; then
   if [ "$(id -u)" -eq 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
-    apt-get install -y -qq "${missing[@]}" >/dev/null
+    # Without wine's recommendations (OpenGL, sound, printing, GStreamer
+    # plug-ins): headless test runs need none of them.
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   else
     echo "missing packages: ${missing[*]} (run as root to install them)" >&2
     exit 1

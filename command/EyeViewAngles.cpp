@@ -3,13 +3,15 @@
 #include <cmath>
 #include <limits>
 
+#include "numeric/FloatRounding.h"
+
 namespace eye_view {
 namespace {
 
 // atan in double, rounded once: the correctly rounded float in practice,
 // whatever the float arc tangent of the platform would give.
 float ArcTangent(float value) {
-  return static_cast<float>(std::atan(static_cast<double>(value)));
+  return RoundToFloat(RoundToDouble(std::atan(static_cast<double>(value))));
 }
 
 // Moves one component's bounds for one entry; dlo and dhi are taken before.
@@ -21,9 +23,9 @@ void MoveBounds(float value, float dlo, float dhi, float& lower, float& upper) {
 }  // namespace
 
 float WrapAngleDifference(float from, float to) {
-  float d = to - from;
-  if (d < -kPi) d = d + kTwoPi;
-  if (d > kPi) d = d - kTwoPi;
+  float d = RoundToFloat(to - from);
+  if (d < -kPi) d = RoundToFloat(d + kTwoPi);
+  if (d > kPi) d = RoundToFloat(d - kTwoPi);
   return d;
 }
 
@@ -32,14 +34,15 @@ std::vector<D3DXVECTOR2> CalcViewAngles(D3DXVECTOR3 camera,
   std::vector<D3DXVECTOR2> angles;
   angles.reserve(points.size());
   for (const D3DXVECTOR3& q : points) {
-    const float dx = q.x - camera.x;
-    const float dy = q.y - camera.y;
-    const float dz = q.z - camera.z;
-    float azimuth = ArcTangent(dx / dz);
-    if (dz < 0.0f) azimuth = azimuth + kPi;
-    if (azimuth < 0.0f) azimuth = azimuth + kTwoPi;
-    const float horizontal = std::sqrt(dx * dx + dz * dz);
-    const float elevation = ArcTangent(dy / horizontal);
+    const float dx = RoundToFloat(q.x - camera.x);
+    const float dy = RoundToFloat(q.y - camera.y);
+    const float dz = RoundToFloat(q.z - camera.z);
+    float azimuth = ArcTangent(RoundToFloat(dx / dz));
+    if (dz < 0.0f) azimuth = RoundToFloat(azimuth + kPi);
+    if (azimuth < 0.0f) azimuth = RoundToFloat(azimuth + kTwoPi);
+    const float horizontal = RoundToFloat(
+        std::sqrt(RoundToFloat(RoundToFloat(dx * dx) + RoundToFloat(dz * dz))));
+    const float elevation = ArcTangent(RoundToFloat(dy / horizontal));
     angles.emplace_back(azimuth, elevation);
   }
   return angles;
@@ -68,13 +71,13 @@ void FindAngularBounds(const std::vector<D3DXVECTOR2>& angles, D3DXVECTOR2& lowe
 }
 
 float CentralAzimuth(float lower, float upper) {
-  float m = (lower + upper) * 0.5f;
-  if (std::fabs(WrapAngleDifference(m, lower)) + std::fabs(WrapAngleDifference(m, upper)) >
-      kPi) {
-    m = m + kPi;
+  float m = RoundToFloat(RoundToFloat(lower + upper) * 0.5f);
+  if (RoundToFloat(std::fabs(WrapAngleDifference(m, lower)) +
+                   std::fabs(WrapAngleDifference(m, upper))) > kPi) {
+    m = RoundToFloat(m + kPi);
   }
-  if (m < 0.0f) m = m + kTwoPi;
-  if (m > kTwoPi) m = m - kTwoPi;
+  if (m < 0.0f) m = RoundToFloat(m + kTwoPi);
+  if (m > kTwoPi) m = RoundToFloat(m - kTwoPi);
   return m;
 }
 
@@ -89,9 +92,14 @@ std::vector<D3DXVECTOR3> ProjectPointsOntoPlane(D3DXVECTOR3 origin, D3DXVECTOR3 
   std::vector<D3DXVECTOR3> projected;
   projected.reserve(points.size());
   for (const D3DXVECTOR3& q : points) {
-    const float s =
-        (q.x - origin.x) * normal.x + (q.y - origin.y) * normal.y + (q.z - origin.z) * normal.z;
-    projected.emplace_back(q.x - normal.x * s, q.y - normal.y * s, q.z - normal.z * s);
+    // ((x + y) + z), each difference, product and sum rounded.
+    const float s = RoundToFloat(
+        RoundToFloat(RoundToFloat(RoundToFloat(q.x - origin.x) * normal.x) +
+                     RoundToFloat(RoundToFloat(q.y - origin.y) * normal.y)) +
+        RoundToFloat(RoundToFloat(q.z - origin.z) * normal.z));
+    projected.emplace_back(RoundToFloat(q.x - RoundToFloat(normal.x * s)),
+                           RoundToFloat(q.y - RoundToFloat(normal.y * s)),
+                           RoundToFloat(q.z - RoundToFloat(normal.z * s)));
   }
   return projected;
 }

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "numeric/FloatRounding.h"
+
 namespace {
 
 // The single-precision value of pi, held in a double.
@@ -10,7 +12,7 @@ constexpr double kPi = 3.1415927410125732;
 // Degrees to radians: the product and quotient are formed in double and the
 // result rounded once to float.
 float Radians(float degrees) {
-  return static_cast<float>(static_cast<double>(degrees) * kPi / 180.0);
+  return RoundToFloat(static_cast<double>(degrees) * kPi / 180.0);
 }
 
 // The screen point at `angleDegrees` and `height` on the cylinder of
@@ -18,9 +20,10 @@ float Radians(float degrees) {
 // radian value.
 D3DXVECTOR3 ScreenPoint(float angleDegrees, float height, float radius) {
   const float angle = Radians(angleDegrees);
-  const float sinAngle = std::sin(angle);
-  const float cosAngle = std::cos(angle);
-  return D3DXVECTOR3(sinAngle * radius, height, cosAngle * radius);
+  const float sinAngle = RoundToFloat(std::sin(angle));
+  const float cosAngle = RoundToFloat(std::cos(angle));
+  return D3DXVECTOR3(RoundToFloat(sinAngle * radius), height,
+                     RoundToFloat(cosAngle * radius));
 }
 
 }  // namespace
@@ -38,40 +41,50 @@ void GetProjectorPose(float lookAtAngle, float lookAtHeight,
   // Inward normal n: from L horizontally to the axis, normalised in place.
   // The height difference is written out (h - h) rather than taken as 0 so
   // that a non-finite height propagates as it would through the subtraction.
-  D3DXVECTOR3 normal(0.0f - lookAt.x, lookAtHeight - lookAtHeight,
-                     0.0f - lookAt.z);
+  D3DXVECTOR3 normal(RoundToFloat(0.0f - lookAt.x),
+                     RoundToFloat(lookAtHeight - lookAtHeight),
+                     RoundToFloat(0.0f - lookAt.z));
   D3DXVec3Normalize(&normal, &normal);
 
   // Tangent c = n x (0, 1, 0), every product of the cross product kept so
   // that signed zeros come out as they do in the full formula.
-  const D3DXVECTOR3 tangent(normal.y * 0.0f - normal.z,
-                            normal.z * 0.0f - normal.x * 0.0f,
-                            normal.x - normal.y * 0.0f);
+  const D3DXVECTOR3 tangent(
+      RoundToFloat(RoundToFloat(normal.y * 0.0f) - normal.z),
+      RoundToFloat(RoundToFloat(normal.z * 0.0f) - RoundToFloat(normal.x * 0.0f)),
+      RoundToFloat(normal.x - RoundToFloat(normal.y * 0.0f)));
 
   // Horizontal split of the distance along n (A) and c (B).
   const float alpha = Radians(projectionAngleX);
-  const float alongNormal = std::cos(alpha) * distance;
-  const float alongTangent = std::sin(alpha) * distance;
+  const float alongNormal = RoundToFloat(RoundToFloat(std::cos(alpha)) * distance);
+  const float alongTangent = RoundToFloat(RoundToFloat(std::sin(alpha)) * distance);
 
   // Vertical split: rise S, and the factor K that tilts the horizontal part.
   const float beta = Radians(projectionAngleY);
-  const float rise = std::sin(beta) * distance;
-  const float tilt = std::cos(beta);
+  const float rise = RoundToFloat(RoundToFloat(std::sin(beta)) * distance);
+  const float tilt = RoundToFloat(std::cos(beta));
 
   // Horizontal offset H = n A + c B, then tilted: H = H K.
-  D3DXVECTOR3 horizontal(normal.x * alongNormal + tangent.x * alongTangent,
-                         normal.y * alongNormal + tangent.y * alongTangent,
-                         normal.z * alongNormal + tangent.z * alongTangent);
-  horizontal = D3DXVECTOR3(horizontal.x * tilt, horizontal.y * tilt,
-                           horizontal.z * tilt);
+  // (Each component p q + r s: both products rounded, then their sum.)
+  const auto sumOfProducts = [](float p, float q, float r, float s) {
+    return RoundToFloat(RoundToFloat(p * q) + RoundToFloat(r * s));
+  };
+  D3DXVECTOR3 horizontal(
+      sumOfProducts(normal.x, alongNormal, tangent.x, alongTangent),
+      sumOfProducts(normal.y, alongNormal, tangent.y, alongTangent),
+      sumOfProducts(normal.z, alongNormal, tangent.z, alongTangent));
+  horizontal = D3DXVECTOR3(RoundToFloat(horizontal.x * tilt),
+                           RoundToFloat(horizontal.y * tilt),
+                           RoundToFloat(horizontal.z * tilt));
 
   // Vertical offset V = (0 S, S, 0 S).
-  const D3DXVECTOR3 vertical(0.0f * rise, rise, 0.0f * rise);
+  const D3DXVECTOR3 vertical(RoundToFloat(0.0f * rise), rise,
+                             RoundToFloat(0.0f * rise));
 
   // Position = (L + H) + V, in that order of addition.
-  const D3DXVECTOR3 position((lookAt.x + horizontal.x) + vertical.x,
-                             (lookAt.y + horizontal.y) + vertical.y,
-                             (lookAt.z + horizontal.z) + vertical.z);
+  const D3DXVECTOR3 position(
+      RoundToFloat(RoundToFloat(lookAt.x + horizontal.x) + vertical.x),
+      RoundToFloat(RoundToFloat(lookAt.y + horizontal.y) + vertical.y),
+      RoundToFloat(RoundToFloat(lookAt.z + horizontal.z) + vertical.z));
 
   // Camera aim point, by the same rule as L.
   const D3DXVECTOR3 camera =

@@ -3,6 +3,7 @@
 #include "command/ProjectorPose.h"
 #include "command/ScreenPoint.h"
 #include "host/vistrel/Oru_Vistrel.h"
+#include "numeric/FloatRounding.h"
 
 namespace {
 enum : int {
@@ -46,12 +47,14 @@ DistortionParameterTweaker::DistortionParameterTweaker(
   cameraLookAtAngle = aim.angle;
   cameraLookAtHeight = aim.height;
   for (int i = 0; i < kPointCount; ++i) pointShifts[i] = pointShiftsIn[i];
+  parameters.reserve(kParameterCount);
   ComputePose();
+  D3DXVECTOR2 shifted[kPointCount];
   for (int i = 0; i < kPointCount; ++i) {
-    const D3DXVECTOR2 shifted(kGridPoints[i].x + pointShifts[i].x,
-                              kGridPoints[i].y + pointShifts[i].y);
-    targetCameraUV[i] = ToCamera(shifted);
+    shifted[i] = D3DXVECTOR2(RoundToFloat(kGridPoints[i].x + pointShifts[i].x),
+                             RoundToFloat(kGridPoints[i].y + pointShifts[i].y));
   }
+  ToCamera(shifted, targetCameraUV);
 }
 
 void DistortionParameterTweaker::TweakParameters(std::uint32_t tweakMask) {
@@ -65,13 +68,14 @@ void DistortionParameterTweaker::TweakParameters(std::uint32_t tweakMask) {
 
 float DistortionParameterTweaker::ComputeError() {
   ComputePose();
+  D3DXVECTOR2 seen[kPointCount];
+  ToCamera(kGridPoints, seen);
   float sum = 0.0f;
   for (int i = 0; i < kPointCount; ++i) {
-    const D3DXVECTOR2 p = ToCamera(kGridPoints[i]);
-    const float dx = targetCameraUV[i].x - p.x;
-    const float dy = targetCameraUV[i].y - p.y;
-    const float term = dx * dx + dy * dy;
-    sum = sum + term;
+    const float dx = RoundToFloat(targetCameraUV[i].x - seen[i].x);
+    const float dy = RoundToFloat(targetCameraUV[i].y - seen[i].y);
+    const float term = RoundToFloat(RoundToFloat(dx * dx) + RoundToFloat(dy * dy));
+    sum = RoundToFloat(sum + term);
   }
   return sum;
 }
@@ -86,12 +90,14 @@ void DistortionParameterTweaker::ComputePose() {
                    projectorLookAt, cameraLookAt);
 }
 
-D3DXVECTOR2 DistortionParameterTweaker::ToCamera(D3DXVECTOR2 uv) const {
+void DistortionParameterTweaker::ToCamera(const D3DXVECTOR2* uv,
+                                          D3DXVECTOR2* cameraUV) const {
   const D3DXVECTOR3 projectorFov(projectorParameters[kFovX].storage,
                                  projectorParameters[kFovY].storage, 0.0f);
-  return Oru_Vistrel::ProjUV2CamUV(uv, projectorPosition, projectorLookAt,
-                                   cameraPosition, cameraLookAt, projectorFov,
-                                   cameraFieldOfView, cylinderRadius,
-                                   projectorParameters[kKeystone].storage,
-                                   projectorParameters[kRoll].storage);
+  Oru_Vistrel::ProjUV2CamUVBatch(uv, kPointCount, cameraUV, projectorPosition,
+                                 projectorLookAt, cameraPosition, cameraLookAt,
+                                 projectorFov, cameraFieldOfView,
+                                 cylinderRadius,
+                                 projectorParameters[kKeystone].storage,
+                                 projectorParameters[kRoll].storage);
 }

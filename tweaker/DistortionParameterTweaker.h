@@ -48,6 +48,10 @@ class DistortionParameterTweaker : private ParameterTweaker {
   //
   // Throws TweakerError "minVal bigger than maxVal" for the first reversed
   // range, in parameter order, whether or not it will be searched.
+  //
+  // The search's parameter list is reserved here for all nine parameters:
+  // construction makes the tweaker's one heap allocation, and
+  // TweakParameters and every error evaluation make none.
   DistortionParameterTweaker(D3DXVECTOR3 cameraPosition,
                              D3DXVECTOR3 cameraLookAt,
                              D3DXVECTOR3 cameraFieldOfView,
@@ -81,9 +85,10 @@ class DistortionParameterTweaker : private ParameterTweaker {
   float CameraLookAtHeight() const { return cameraLookAtHeight; }
 
  private:
-  // Maps projector image point `uv` into the camera image under the pose
-  // last computed and the current lens values.
-  D3DXVECTOR2 ToCamera(D3DXVECTOR2 uv) const;
+  // Maps the kPointCount projector image points `uv` into the camera image
+  // under the pose last computed and the current lens values, setting up
+  // the two lenses once for all of them (Oru_Vistrel::ProjUV2CamUVBatch).
+  void ToCamera(const D3DXVECTOR2* uv, D3DXVECTOR2* cameraUV) const;
   void ComputePose();
 
   BoundedParameter projectorParameters[kParameterCount];

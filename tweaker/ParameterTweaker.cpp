@@ -2,6 +2,7 @@
 
 #include "tweaker/FloatMidpoint.h"
 #include "tweaker/TweakerError.h"
+#include "numeric/FloatRounding.h"
 
 #include <cstddef>
 #include <limits>
@@ -37,8 +38,8 @@ float ParameterTweaker::TweakParameter(const TweakEntry& entry) {
   if (entry.value == nullptr) {
     return kNoValue;
   }
-  const float width = entry.maxVal - entry.minVal;
-  const float step = width / 10.0f;
+  const float width = RoundToFloat(entry.maxVal - entry.minVal);
+  const float step = RoundToFloat(width / 10.0f);
   float low = 0.0f;
   float high = 0.0f;
   FindBestInterval(entry, step, low, high);
@@ -60,7 +61,7 @@ void ParameterTweaker::FindBestInterval(const TweakEntry& entry,
   bool lastProbe = false;
   for (;;) {
     *entry.value = position;
-    const float error = ComputeError();
+    const float error = RoundToFloat(ComputeError());
     if (error < bestError || bestError == kNoBestErrorYet) {
       bestValue = position;
       bestError = error;
@@ -68,7 +69,7 @@ void ParameterTweaker::FindBestInterval(const TweakEntry& entry,
     if (position == entry.maxVal || lastProbe) {
       break;
     }
-    float next = position + intervalSize;
+    float next = RoundToFloat(position + intervalSize);
     if (next > entry.maxVal) {
       next = entry.maxVal;
     }
@@ -79,8 +80,8 @@ void ParameterTweaker::FindBestInterval(const TweakEntry& entry,
     }
     position = next;
   }
-  low = bestValue - intervalSize;
-  high = bestValue + intervalSize;
+  low = RoundToFloat(bestValue - intervalSize);
+  high = RoundToFloat(bestValue + intervalSize);
   if (low < entry.minVal) {
     low = entry.minVal;
   }
@@ -101,10 +102,10 @@ float ParameterTweaker::TweakInInterval(const TweakEntry& entry, float low,
   float b = high;
   float mid = FloatMidpoint(low, high);
   *entry.value = low;
-  float errorLow = ComputeError();
+  float errorLow = RoundToFloat(ComputeError());
   *entry.value = high;
-  float errorHigh = ComputeError();
-  while (static_cast<double>(b - a) > kNarrowestWindow) {
+  float errorHigh = RoundToFloat(ComputeError());
+  while (static_cast<double>(RoundToFloat(b - a)) > kNarrowestWindow) {
     const bool highEndMoves = errorHigh > errorLow;
     float& movingEnd = highEndMoves ? b : a;
     if (movingEnd == mid) {
@@ -112,7 +113,7 @@ float ParameterTweaker::TweakInInterval(const TweakEntry& entry, float low,
     }
     movingEnd = mid;
     *entry.value = mid;
-    const float error = ComputeError();
+    const float error = RoundToFloat(ComputeError());
     (highEndMoves ? errorHigh : errorLow) = error;
     mid = FloatMidpoint(a, b);
   }

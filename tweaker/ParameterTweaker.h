@@ -13,9 +13,10 @@
 // it held entries) before Tweak runs and is not changed while it runs.
 //
 // Every value the search stores — scan position, step, window ends and
-// midpoints — is rounded to a 32-bit float. Midpoints are formed in double
-// and rounded once (FloatMidpoint), so two finite ends never give an
-// infinite midpoint. No random numbers, no clock: the same list, values and
+// midpoints — and every error it compares is rounded to a 32-bit float
+// (RoundToFloat), so the search runs the same with x87 arithmetic.
+// Midpoints are formed in double and rounded once (FloatMidpoint), so two
+// finite ends never give an infinite midpoint. No random numbers, no clock: the same list, values and
 // error function give the same probes and results bit for bit.
 //
 // Termination at the edge of float resolution. Two rules make both loops

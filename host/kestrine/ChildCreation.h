@@ -36,7 +36,10 @@ static_assert(offsetof(ChildCreation, linkFlag) == 137, "linkFlag at 137");
 static_assert(offsetof(ChildCreation, childName) == 138, "childName at 138");
 static_assert(offsetof(ChildCreation, extraGuid) == 240, "extraGuid at 240");
 static_assert(offsetof(ChildCreation, existingLink) == 256, "existingLink at 256");
-static_assert(offsetof(ChildCreation, creationOption) == 256 + sizeof(void*),
+// The engine's 32-bit layout: creationOption at 260, 264 bytes in all. With
+// 8-byte pointers: creationOption at 264, 272 bytes.
+static_assert(sizeof(void*) == 4 || sizeof(void*) == 8, "pointers of 4 or 8 bytes");
+static_assert(offsetof(ChildCreation, creationOption) == (sizeof(void*) == 4 ? 260 : 264),
               "creationOption right after the pointer");
-static_assert(sizeof(void*) != 4 || sizeof(ChildCreation) == 264,
-              "ChildCreation is 264 bytes where pointers are 4 bytes");
+static_assert(sizeof(ChildCreation) == (sizeof(void*) == 4 ? 264 : 272),
+              "ChildCreation is 264 bytes with 4-byte pointers, 272 with 8-byte ones");

@@ -1,6 +1,6 @@
 #include "host/kestrine/ListIndexSelector.h"
 
-#include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "host/kestrine/ChannelKinds.h"
@@ -18,15 +18,31 @@ void ListIndexSelector::DeclareIndexSlot(Vel_Channel& list) {
   list.SetChildCreateType(creation, kIndexSlot);
 }
 
+Oru_FloatChannel* ListIndexSelector::AsValueChannel(Vel_Channel* child) {
+  if (child == nullptr) return nullptr;
+  const std::type_info* type = &typeid(*child);
+  if (child != seenChild_ || type != seenType_) {
+    seenIndex_ = dynamic_cast<Oru_FloatChannel*>(child);
+    seenChild_ = child;
+    seenType_ = type;
+  }
+  return seenIndex_;
+}
+
 std::size_t ListIndexSelector::Pick(Vel_Channel& list, std::size_t size) {
-  auto* index = dynamic_cast<Oru_FloatChannel*>(list.GetChild(kIndexSlot));
+  Oru_FloatChannel* index = AsValueChannel(list.GetChild(kIndexSlot));
   if (index == nullptr || reading_) return 0;
   reading_ = true;
   const float value = index->GetFloat();
   reading_ = false;
+  const std::size_t last = size - 1;
   if (!(value >= 1.0f)) return 0;  // also NaN
-  const double whole = std::trunc(static_cast<double>(value));
-  return whole >= static_cast<double>(size - 1) ? size - 1 : static_cast<std::size_t>(whole);
+  // No list is that long (and +infinity lands here): clamped without a
+  // conversion that could overflow.
+  if (!(value < 0x1p62f)) return last;
+  // Exact truncation: every float in [1, 2^62) converts to a 64-bit integer.
+  const auto whole = static_cast<std::size_t>(static_cast<std::int64_t>(value));
+  return whole >= last ? last : whole;
 }
 
 }  // namespace kestrine

@@ -6,9 +6,11 @@
 #pragma once
 
 #include <cstddef>
+#include <typeinfo>
 
 #include "host/kestrine/KestrineExport.h"
 
+class Oru_FloatChannel;
 class Vel_Channel;
 
 namespace kestrine {
@@ -20,10 +22,23 @@ class KESTRINE_API ListIndexSelector {
   // Declares the "Index" slot, accepting "Value" channels, on `list`.
   static void DeclareIndexSlot(Vel_Channel& list);
   // The element of a list of `size` (> 0) elements that the index picks.
+  // Allocates nothing; a read costs one slot look-up and one read of the
+  // index channel (the child's kind is checked once per child, see
+  // AsValueChannel).
   std::size_t Pick(Vel_Channel& list, std::size_t size);
 
  private:
+  // `child` as a "Value" channel, or null: what dynamic_cast gives, kept for
+  // the last child seen together with its dynamic type. The answer depends
+  // on nothing else, so it is reused while the slot holds an object at the
+  // same address of the same type, and a channel replaced by another at the
+  // same address is checked anew.
+  Oru_FloatChannel* AsValueChannel(Vel_Channel* child);
+
   bool reading_ = false;
+  const Vel_Channel* seenChild_ = nullptr;
+  const std::type_info* seenType_ = nullptr;
+  Oru_FloatChannel* seenIndex_ = nullptr;
 };
 
 }  // namespace kestrine

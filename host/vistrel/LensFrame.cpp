@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "host/vistrel/VectorOps.h"
+#include "numeric/FloatRounding.h"
 
 namespace vistrel {
 namespace {
@@ -10,17 +11,21 @@ namespace {
 // Degrees to radians as the rest of the module converts them: product and
 // quotient in double precision, rounded once to a float.
 float DegreesToRadians(float degrees) {
-  return static_cast<float>(static_cast<double>(degrees) * 3.1415927410125732 /
-                            180.0);
+  return RoundToFloat(static_cast<double>(degrees) * 3.1415927410125732 /
+                      180.0);
 }
 
 // tan of half a full field of view in degrees, or 0 when the field cannot
 // belong to a pinhole. Near 180 degrees the float half-angle may round past
 // pi/2, where tan turns huge or negative; the result test catches that.
+// The tangent is taken in double and rounded once: the C library's float
+// tangent differs between 32-bit and 64-bit x86 Linux, the double one
+// rounded to float agrees on every angle here.
 float TanHalfFieldOfView(float fovDegrees) {
   if (!(fovDegrees > 0.0f && fovDegrees < 180.0f)) return 0.0f;
-  const float halfAngle = DegreesToRadians(fovDegrees) * 0.5f;
-  const float tangent = std::tan(halfAngle);
+  const float halfAngle = RoundToFloat(DegreesToRadians(fovDegrees) * 0.5f);
+  const float tangent =
+      RoundToFloat(RoundToDouble(std::tan(static_cast<double>(halfAngle))));
   return (tangent > 0.0f && std::isfinite(tangent)) ? tangent : 0.0f;
 }
 
@@ -53,8 +58,8 @@ LensFrame::LensFrame(D3DXVECTOR3 position, D3DXVECTOR3 lookAt, float fovX,
 
   // Positive roll turns right toward up.
   const float rollRadians = DegreesToRadians(roll);
-  const float cosRoll = std::cos(rollRadians);
-  const float sinRoll = std::sin(rollRadians);
+  const float cosRoll = RoundToFloat(std::cos(rollRadians));
+  const float sinRoll = RoundToFloat(std::sin(rollRadians));
   forward_ = forward;
   rolledRight_ = Add(Scale(right, cosRoll), Scale(up, sinRoll));
   rolledUp_ = Subtract(Scale(up, cosRoll), Scale(right, sinRoll));
@@ -65,10 +70,10 @@ D3DXVECTOR3 LensFrame::RayThrough(float u, float v) const {
   if (!usable_) return NaNVector3();
   // Image plane at distance 1 along forward: x runs -1 (left) to +1
   // (right), y runs +1 (top) to -1 (bottom); keystone lifts the image.
-  const float x = u * 2.0f - 1.0f;
-  const float y = 1.0f - v * 2.0f;
-  const float planeX = x * tanHalfFovX_;
-  const float planeY = (y + keystone_) * tanHalfFovY_;
+  const float x = RoundToFloat(RoundToFloat(u * 2.0f) - 1.0f);
+  const float y = RoundToFloat(1.0f - RoundToFloat(v * 2.0f));
+  const float planeX = RoundToFloat(x * tanHalfFovX_);
+  const float planeY = RoundToFloat(RoundToFloat(y + keystone_) * tanHalfFovY_);
   const D3DXVECTOR3 ray = Add(Add(forward_, Scale(rolledRight_, planeX)),
                               Scale(rolledUp_, planeY));
   D3DXVECTOR3 unit;
@@ -82,12 +87,12 @@ D3DXVECTOR2 LensFrame::ImagePointOf(D3DXVECTOR3 point) const {
   if (!IsFinite(toPoint)) return NaNVector2();
   const float depth = Dot(toPoint, forward_);
   if (!(depth > 0.0f)) return NaNVector2();
-  const float planeX = Dot(toPoint, rolledRight_) / depth;
-  const float planeY = Dot(toPoint, rolledUp_) / depth;
-  const float x = planeX / tanHalfFovX_;
-  const float y = planeY / tanHalfFovY_ - keystone_;
-  const float u = (x + 1.0f) * 0.5f;
-  const float v = (1.0f - y) * 0.5f;
+  const float planeX = RoundToFloat(Dot(toPoint, rolledRight_) / depth);
+  const float planeY = RoundToFloat(Dot(toPoint, rolledUp_) / depth);
+  const float x = RoundToFloat(planeX / tanHalfFovX_);
+  const float y = RoundToFloat(RoundToFloat(planeY / tanHalfFovY_) - keystone_);
+  const float u = RoundToFloat(RoundToFloat(x + 1.0f) * 0.5f);
+  const float v = RoundToFloat(RoundToFloat(1.0f - y) * 0.5f);
   if (!std::isfinite(u) || !std::isfinite(v)) return NaNVector2();
   return D3DXVECTOR2(u, v);
 }

@@ -4,6 +4,7 @@
 
 #include "host/vistrel/LensFrame.h"
 #include "host/vistrel/VectorOps.h"
+#include "numeric/FloatRounding.h"
 
 using vistrel::LensFrame;
 
@@ -25,20 +26,25 @@ D3DXVECTOR3 Oru_Vistrel::GetIntersectionPointOfRayAndCylinder(
   // With d of unit length, (o + t d) lies on the cylinder when
   //   a t^2 + 2 h t + c = 0,  a = dx^2 + dz^2,  h = ox dx + oz dz,
   //   c = ox^2 + oz^2 - r^2  (c < 0 inside, c > 0 outside).
-  const float a = d.x * d.x + d.z * d.z;
-  const float h = origin.x * d.x + origin.z * d.z;
-  const float c = (origin.x * origin.x + origin.z * origin.z) - r * r;
+  const float a = RoundToFloat(RoundToFloat(d.x * d.x) + RoundToFloat(d.z * d.z));
+  const float h = RoundToFloat(RoundToFloat(origin.x * d.x) +
+                               RoundToFloat(origin.z * d.z));
+  const float c = RoundToFloat(
+      RoundToFloat(RoundToFloat(origin.x * origin.x) +
+                   RoundToFloat(origin.z * origin.z)) -
+      RoundToFloat(r * r));
   if (!(a > 0.0f)) return vistrel::NaNVector3();  // parallel to the axis
-  const float discriminant = h * h - a * c;
+  const float discriminant =
+      RoundToFloat(RoundToFloat(h * h) - RoundToFloat(a * c));
   // Negative: the ray's line passes the cylinder by. NaN: squares overflowed.
   if (!(discriminant >= 0.0f)) return vistrel::NaNVector3();
   // Both roots without cancellation: q = -(h + sign(h) sqrt(disc)), roots
   // q / a and c / q. q is 0 only for a tangent ray from a point on the
   // surface; c / q is then NaN and no root is taken.
-  const float root = std::sqrt(discriminant);
-  const float q = h >= 0.0f ? -(h + root) : root - h;
-  const float t1 = q / a;
-  const float t2 = c / q;
+  const float root = RoundToFloat(std::sqrt(discriminant));
+  const float q = h >= 0.0f ? -RoundToFloat(h + root) : RoundToFloat(root - h);
+  const float t1 = RoundToFloat(q / a);
+  const float t2 = RoundToFloat(c / q);
   const bool ahead1 = t1 > 0.0f;
   const bool ahead2 = t2 > 0.0f;
   if (!ahead1 && !ahead2) return vistrel::NaNVector3();
@@ -52,16 +58,20 @@ namespace {
 
 enum class Mapping { kProjectorToCamera, kCameraToProjector };
 
-// Both mappings: the image point at which one device sees the screen spot
-// that the other lights (or sees) through image point `uv`. The camera has
-// neither keystone nor roll.
-D3DXVECTOR2 MapThroughScreen(Mapping mapping, D3DXVECTOR2 uv,
-                             D3DXVECTOR3 projectorPosition,
-                             D3DXVECTOR3 projectorLookAt,
-                             D3DXVECTOR3 cameraPosition,
-                             D3DXVECTOR3 cameraLookAt, D3DXVECTOR3 projectorFov,
-                             D3DXVECTOR3 cameraFov, float cylinderRadius,
-                             float keystone, float roll) {
+// Both mappings, for `count` image points: out[i] is the image point at
+// which one device sees the screen spot that the other lights (or sees)
+// through image point in[i]. The camera has neither keystone nor roll. The
+// two lenses depend only on the pose, so they are set up once for all the
+// points; each point then costs one ray, one intersection and one
+// projection. Each point is read before its result is written, so `in` and
+// `out` may be the same array.
+void MapThroughScreen(Mapping mapping, const D3DXVECTOR2* in, int count,
+                      D3DXVECTOR2* out, D3DXVECTOR3 projectorPosition,
+                      D3DXVECTOR3 projectorLookAt, D3DXVECTOR3 cameraPosition,
+                      D3DXVECTOR3 cameraLookAt, D3DXVECTOR3 projectorFov,
+                      D3DXVECTOR3 cameraFov, float cylinderRadius,
+                      float keystone, float roll) {
+  if (count <= 0) return;
   const LensFrame projector(projectorPosition, projectorLookAt, projectorFov.x,
                             projectorFov.y, keystone, roll);
   const LensFrame camera(cameraPosition, cameraLookAt, cameraFov.x,
@@ -69,10 +79,12 @@ D3DXVECTOR2 MapThroughScreen(Mapping mapping, D3DXVECTOR2 uv,
   const bool forward = mapping == Mapping::kProjectorToCamera;
   const LensFrame& from = forward ? projector : camera;
   const LensFrame& to = forward ? camera : projector;
-  const D3DXVECTOR3 spot = Oru_Vistrel::GetIntersectionPointOfRayAndCylinder(
-      cylinderRadius, forward ? projectorPosition : cameraPosition,
-      from.RayThrough(uv.x, uv.y));
-  return to.ImagePointOf(spot);
+  const D3DXVECTOR3 origin = forward ? projectorPosition : cameraPosition;
+  for (int i = 0; i < count; ++i) {
+    const D3DXVECTOR3 spot = Oru_Vistrel::GetIntersectionPointOfRayAndCylinder(
+        cylinderRadius, origin, from.RayThrough(in[i].x, in[i].y));
+    out[i] = to.ImagePointOf(spot);
+  }
 }
 
 }  // namespace
@@ -82,10 +94,24 @@ D3DXVECTOR2 Oru_Vistrel::ProjUV2CamUV(
     D3DXVECTOR3 projectorLookAt, D3DXVECTOR3 cameraPosition,
     D3DXVECTOR3 cameraLookAt, D3DXVECTOR3 projectorFov, D3DXVECTOR3 cameraFov,
     float cylinderRadius, float keystone, float roll) {
-  return MapThroughScreen(Mapping::kProjectorToCamera, projectorUV,
-                          projectorPosition, projectorLookAt, cameraPosition,
-                          cameraLookAt, projectorFov, cameraFov, cylinderRadius,
-                          keystone, roll);
+  D3DXVECTOR2 cameraUV;
+  MapThroughScreen(Mapping::kProjectorToCamera, &projectorUV, 1, &cameraUV,
+                   projectorPosition, projectorLookAt, cameraPosition,
+                   cameraLookAt, projectorFov, cameraFov, cylinderRadius,
+                   keystone, roll);
+  return cameraUV;
+}
+
+void Oru_Vistrel::ProjUV2CamUVBatch(
+    const D3DXVECTOR2* projectorUV, int count, D3DXVECTOR2* cameraUV,
+    D3DXVECTOR3 projectorPosition, D3DXVECTOR3 projectorLookAt,
+    D3DXVECTOR3 cameraPosition, D3DXVECTOR3 cameraLookAt,
+    D3DXVECTOR3 projectorFov, D3DXVECTOR3 cameraFov, float cylinderRadius,
+    float keystone, float roll) {
+  MapThroughScreen(Mapping::kProjectorToCamera, projectorUV, count, cameraUV,
+                   projectorPosition, projectorLookAt, cameraPosition,
+                   cameraLookAt, projectorFov, cameraFov, cylinderRadius,
+                   keystone, roll);
 }
 
 D3DXVECTOR2 Oru_Vistrel::CamUV2ProjUV(
@@ -93,10 +119,12 @@ D3DXVECTOR2 Oru_Vistrel::CamUV2ProjUV(
     D3DXVECTOR3 projectorLookAt, D3DXVECTOR3 cameraPosition,
     D3DXVECTOR3 cameraLookAt, D3DXVECTOR3 projectorFov, D3DXVECTOR3 cameraFov,
     float cylinderRadius, float keystone, float roll) {
-  return MapThroughScreen(Mapping::kCameraToProjector, cameraUV,
-                          projectorPosition, projectorLookAt, cameraPosition,
-                          cameraLookAt, projectorFov, cameraFov, cylinderRadius,
-                          keystone, roll);
+  D3DXVECTOR2 projectorUV;
+  MapThroughScreen(Mapping::kCameraToProjector, &cameraUV, 1, &projectorUV,
+                   projectorPosition, projectorLookAt, cameraPosition,
+                   cameraLookAt, projectorFov, cameraFov, cylinderRadius,
+                   keystone, roll);
+  return projectorUV;
 }
 
 bool Oru_Vistrel::IsMiss(D3DXVECTOR3 point) {

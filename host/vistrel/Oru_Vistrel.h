@@ -88,6 +88,22 @@ class VISTREL_API Oru_Vistrel {
                                   D3DXVECTOR3 cameraFov, float cylinderRadius,
                                   float keystone, float roll);
 
+  // ProjUV2CamUV for `count` projector image points at once:
+  // cameraUV[i] is exactly what ProjUV2CamUV gives for projectorUV[i], bit
+  // for bit, but both lenses are set up once for the whole batch rather than
+  // once per point (the lens set-up, with its tangents, sine and cosine, is
+  // most of a single point's cost). Nothing is written for a count of 0 or
+  // less; the arrays must hold `count` points and may be the same array.
+  static void ProjUV2CamUVBatch(const D3DXVECTOR2* projectorUV, int count,
+                                D3DXVECTOR2* cameraUV,
+                                D3DXVECTOR3 projectorPosition,
+                                D3DXVECTOR3 projectorLookAt,
+                                D3DXVECTOR3 cameraPosition,
+                                D3DXVECTOR3 cameraLookAt,
+                                D3DXVECTOR3 projectorFov,
+                                D3DXVECTOR3 cameraFov, float cylinderRadius,
+                                float keystone, float roll);
+
   // The inverse of ProjUV2CamUV, same arguments apart from the first: the
   // projector image point that lights the spot the camera sees at
   // `cameraUV`: the camera ray's first hit ahead on the cylinder, seen

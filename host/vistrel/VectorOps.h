@@ -1,35 +1,43 @@
 // Arithmetic on the D3DX vector types, which carry no operators of their own,
 // for the projection math library. Frame-free; every operation works in
-// 32-bit floats and rounds each product and sum as written.
+// 32-bit floats and rounds each product and sum as written (RoundToFloat).
 #pragma once
 
 #include <cmath>
 #include <limits>
 
 #include "host/d3dx/D3DXMath.h"
+#include "numeric/FloatRounding.h"
 
 namespace vistrel {
 
 inline D3DXVECTOR3 Add(D3DXVECTOR3 a, D3DXVECTOR3 b) {
-  return D3DXVECTOR3(a.x + b.x, a.y + b.y, a.z + b.z);
+  return D3DXVECTOR3(RoundToFloat(a.x + b.x), RoundToFloat(a.y + b.y),
+                     RoundToFloat(a.z + b.z));
 }
 
 inline D3DXVECTOR3 Subtract(D3DXVECTOR3 a, D3DXVECTOR3 b) {
-  return D3DXVECTOR3(a.x - b.x, a.y - b.y, a.z - b.z);
+  return D3DXVECTOR3(RoundToFloat(a.x - b.x), RoundToFloat(a.y - b.y),
+                     RoundToFloat(a.z - b.z));
 }
 
 inline D3DXVECTOR3 Scale(D3DXVECTOR3 a, float s) {
-  return D3DXVECTOR3(a.x * s, a.y * s, a.z * s);
+  return D3DXVECTOR3(RoundToFloat(a.x * s), RoundToFloat(a.y * s),
+                     RoundToFloat(a.z * s));
 }
 
 // Summed left to right: (x + y) + z.
 inline float Dot(D3DXVECTOR3 a, D3DXVECTOR3 b) {
-  return a.x * b.x + a.y * b.y + a.z * b.z;
+  return RoundToFloat(RoundToFloat(RoundToFloat(a.x * b.x) +
+                                   RoundToFloat(a.y * b.y)) +
+                      RoundToFloat(a.z * b.z));
 }
 
 inline D3DXVECTOR3 Cross(D3DXVECTOR3 a, D3DXVECTOR3 b) {
-  return D3DXVECTOR3(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z,
-                     a.x * b.y - a.y * b.x);
+  return D3DXVECTOR3(
+      RoundToFloat(RoundToFloat(a.y * b.z) - RoundToFloat(a.z * b.y)),
+      RoundToFloat(RoundToFloat(a.z * b.x) - RoundToFloat(a.x * b.z)),
+      RoundToFloat(RoundToFloat(a.x * b.y) - RoundToFloat(a.y * b.x)));
 }
 
 inline bool IsFinite(D3DXVECTOR3 a) {
@@ -61,9 +69,13 @@ inline bool TryNormalize(D3DXVECTOR3 v, D3DXVECTOR3* unit) {
   if (largest == 0.0f) return false;
   // Divided, not multiplied by a reciprocal: 1 / largest overflows for
   // subnormal components.
-  const D3DXVECTOR3 scaled(v.x / largest, v.y / largest, v.z / largest);
-  const float length = std::sqrt(Dot(scaled, scaled));
-  *unit = D3DXVECTOR3(scaled.x / length, scaled.y / length, scaled.z / length);
+  const D3DXVECTOR3 scaled(RoundToFloat(v.x / largest),
+                           RoundToFloat(v.y / largest),
+                           RoundToFloat(v.z / largest));
+  const float length = RoundToFloat(std::sqrt(Dot(scaled, scaled)));
+  *unit = D3DXVECTOR3(RoundToFloat(scaled.x / length),
+                      RoundToFloat(scaled.y / length),
+                      RoundToFloat(scaled.z / length));
   return true;
 }
 

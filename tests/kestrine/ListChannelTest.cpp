@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <new>
 
 #include "host/kestrine/Oru_FloatListChannel.h"
 #include "host/kestrine/Oru_VectorListChannel.h"
+#include "host/kestrine/StandardChannelTypes.h"
 
 namespace {
 
@@ -29,6 +31,26 @@ TEST(ListChannels, TheIndexChannelPicksTheElementTruncatedAndClampedElseTheFirst
   Oru_VectorListChannel empty;
   empty.SetVector(D3DXVECTOR3(1.0f, 2.0f, 3.0f));  // nothing to write to
   EXPECT_EQ(empty.GetVector().x, 0.0f);
+}
+
+// The list remembers what kind its index child is; a child replaced by one of
+// another kind at the same address must be looked at anew.
+TEST(ListChannels, AnIndexChildReplacedAtTheSameAddressIsCheckedAnew) {
+  Oru_FloatListChannel list;
+  list.SetElements({10.0f, 11.0f, 12.0f});
+  alignas(Oru_FloatChannel) unsigned char place[sizeof(Oru_FloatChannel)];
+  auto* index = new (place) Oru_FloatChannel;
+  index->SetFloat(2.0f);
+  ASSERT_TRUE(list.ConnectChild(0, index));
+  EXPECT_EQ(list.GetFloat(), 12.0f);
+  list.DisconnectChild(0);
+  index->~Oru_FloatChannel();
+  // A channel that presents itself as a "Value" but reads no float.
+  auto* impostor = new (place) Vel_Channel;
+  impostor->SetChannelInterfaceType(&kestrine::ValueChannelType());
+  ASSERT_TRUE(list.ConnectChild(0, impostor));
+  EXPECT_EQ(list.GetFloat(), 10.0f);  // not a float channel: the first element
+  impostor->~Vel_Channel();
 }
 
 }  // namespace

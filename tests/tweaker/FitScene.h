@@ -9,6 +9,7 @@
 #include "command/ProjectorPose.h"
 #include "command/ScreenPoint.h"
 #include "host/vistrel/Oru_Vistrel.h"
+#include "numeric/FloatRounding.h"
 #include "tweaker/DistortionParameterTweaker.h"
 
 namespace fit_scene {
@@ -84,7 +85,8 @@ inline Shifts SimulatedShifts(const Scene& s, const Projector& assumed, const Pr
   for (int i = 0; i < kPoints; ++i) {
     const D3DXVECTOR2 grid = DistortionParameterTweaker::kGridPoints[i];
     const D3DXVECTOR2 lit = Map(s, assumed, Map(s, truth, grid, true), false);
-    shifts[static_cast<std::size_t>(i)] = D3DXVECTOR2(lit.x - grid.x, lit.y - grid.y);
+    shifts[static_cast<std::size_t>(i)] =
+        D3DXVECTOR2(RoundToFloat(lit.x - grid.x), RoundToFloat(lit.y - grid.y));
   }
   return shifts;
 }
@@ -95,8 +97,10 @@ inline float ErrorAgainst(const Scene& s, const Projector& p, const D3DXVECTOR2*
   float sum = 0.0f;
   for (int i = 0; i < kPoints; ++i) {
     const D3DXVECTOR2 seen = Map(s, p, DistortionParameterTweaker::kGridPoints[i], true);
-    const float dx = targets[i].x - seen.x, dy = targets[i].y - seen.y;
-    sum += dx * dx + dy * dy;  // term and sum each rounded to float
+    const float dx = RoundToFloat(targets[i].x - seen.x);
+    const float dy = RoundToFloat(targets[i].y - seen.y);
+    // Term and sum each rounded to float.
+    sum = RoundToFloat(sum + RoundToFloat(RoundToFloat(dx * dx) + RoundToFloat(dy * dy)));
   }
   return sum;
 }

@@ -10,7 +10,7 @@ set -euo pipefail
 exe="$1"
 shift
 wine="${WINE:-/usr/lib/wine/wine64}"
-if ! x86_64-w64-mingw32-objdump -f "$exe" | grep -q 'file format pei-x86-64'; then
+if ! grep -q 'file format pei-x86-64' <<<"$(x86_64-w64-mingw32-objdump -f "$exe")"; then
   echo "not a 64-bit Windows program, refusing to count it: $exe" >&2
   exit 1
 fi

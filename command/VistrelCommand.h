@@ -9,12 +9,13 @@
 // degrees.
 #pragma once
 
+#include "command/CommandExport.h"
 #include "command_channel/CommandChannelInterface.h"
 
 class VistrelCommand;
-extern template class CommandChannelInterface<VistrelCommand>;
+extern template class VISTREL_COMMAND_API CommandChannelInterface<VistrelCommand>;
 
-class VistrelCommand : public CommandChannelInterface<VistrelCommand> {
+class VISTREL_COMMAND_API VistrelCommand : public CommandChannelInterface<VistrelCommand> {
  public:
   // Named "VistrelCommand", prefix "VLCC_", the four modes; no current mode
   // and no child slots.

@@ -35,13 +35,17 @@ struct D3DXMATRIX {
   float _41, _42, _43, _44;
 };
 
+extern "C" {
+
 // Builds the rotation that first rolls by `roll` about Z, then pitches by
 // `pitch` about X, then yaws by `yaw` about Y, for row vectors (v' = v * M).
 // The third row is (sin yaw cos pitch, -sin pitch, cos yaw cos pitch).
 // Writes *out and returns out.
-D3DX_API D3DXMATRIX* D3DXMatrixRotationYawPitchRoll(D3DXMATRIX* out, float yaw,
-                                                    float pitch, float roll);
+D3DX_API D3DXMATRIX* D3DX_WINAPI D3DXMatrixRotationYawPitchRoll(D3DXMATRIX* out, float yaw,
+                                                                float pitch, float roll);
 
 // Writes v scaled to unit length into *out and returns out. The zero vector
 // normalises to the zero vector. `out` may equal `v`.
-D3DX_API D3DXVECTOR3* D3DXVec3Normalize(D3DXVECTOR3* out, const D3DXVECTOR3* v);
+D3DX_API D3DXVECTOR3* D3DX_WINAPI D3DXVec3Normalize(D3DXVECTOR3* out, const D3DXVECTOR3* v);
+
+}  // extern "C"

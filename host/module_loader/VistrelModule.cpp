@@ -1,6 +1,10 @@
 #include "host/module_loader/VistrelModule.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include "host/kestrine/Vel_ChannelGroup.h"
 
@@ -11,10 +15,31 @@ namespace {
 // object as its first argument.
 constexpr char kPrefix[] = "_ZN23CommandChannelInterfaceI14VistrelCommandE";
 
+#if defined(_WIN32)
+// The platform's loader: LoadLibrary, GetProcAddress, FreeLibrary.
+void* OpenModule(const std::string& path, std::string* error) {
+  HMODULE module = LoadLibraryA(path.c_str());
+  if (module == nullptr && error) *error = "LoadLibrary failed, error " + std::to_string(GetLastError());
+  return reinterpret_cast<void*>(module);
+}
+void* FindExport(void* handle, const std::string& name) {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name.c_str()));
+}
+void CloseModule(void* handle) { FreeLibrary(static_cast<HMODULE>(handle)); }
+#else
+// The platform's loader: dlopen, dlsym, dlclose.
+void* OpenModule(const std::string& path, std::string* error) {
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr && error) *error = dlerror();
+  return handle;
+}
+void* FindExport(void* handle, const std::string& name) { return dlsym(handle, name.c_str()); }
+void CloseModule(void* handle) { dlclose(handle); }
+#endif
+
 template <typename Function>
 bool Resolve(void* handle, const std::string& name, Function* out, std::string* error) {
-  dlerror();
-  void* symbol = dlsym(handle, name.c_str());
+  void* symbol = FindExport(handle, name);
   if (symbol == nullptr) {
     if (error) *error = "missing export " + name;
     return false;
@@ -26,11 +51,8 @@ bool Resolve(void* handle, const std::string& name, Function* out, std::string* 
 }  // namespace
 
 std::unique_ptr<VistrelModule> VistrelModule::Load(const std::string& path, std::string* error) {
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (handle == nullptr) {
-    if (error) *error = dlerror();
-    return nullptr;
-  }
+  void* handle = OpenModule(path, error);
+  if (handle == nullptr) return nullptr;
   std::unique_ptr<VistrelModule> module(new VistrelModule);
   module->handle_ = handle;
   const std::string p = kPrefix;
@@ -49,7 +71,7 @@ std::unique_ptr<VistrelModule> VistrelModule::Load(const std::string& path, std:
 }
 
 VistrelModule::~VistrelModule() {
-  if (handle_ != nullptr) dlclose(handle_);
+  if (handle_ != nullptr) CloseModule(handle_);
 }
 
 bool VistrelModule::RegisterWith(Vel_ChannelGroup& group) const {

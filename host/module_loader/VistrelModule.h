@@ -15,6 +15,16 @@
 
 class Vel_ChannelGroup;
 
+// How an exported non-static member is called through a plain function
+// pointer, the object first: on 32-bit Windows members use thiscall (the
+// object in ECX), everywhere else the ordinary convention. GCC applies
+// thiscall to a plain function pointer but, being pedantic, warns about it.
+#if defined(_WIN32) && defined(__i386__)
+#define VISTREL_MEMBER_CALL __thiscall
+#else
+#define VISTREL_MEMBER_CALL
+#endif
+
 class VistrelModule {
  public:
   // Loads the module at `path`. Null, with the loader's message in *error,
@@ -49,11 +59,18 @@ class VistrelModule {
   void* handle_ = nullptr;
   ChannelType* (*getType_)() = nullptr;
   Oru_FloatChannel* (*initDll_)() = nullptr;
-  void (*fillModesList_)(Oru_FloatChannel*, HWND&) = nullptr;
-  int (*setNewMode_)(Oru_FloatChannel*, HWND&) = nullptr;
-  int (*setMode_)(Oru_FloatChannel*, const char*) = nullptr;
-  const char* (*getCurrModeName_)(Oru_FloatChannel*) = nullptr;
-  const char* (*getPrefix_)(Oru_FloatChannel*) = nullptr;
-  unsigned int (*getModes_)(Oru_FloatChannel*) = nullptr;
-  const char* (*getModeName_)(Oru_FloatChannel*, unsigned int) = nullptr;
+#if defined(_WIN32) && defined(__i386__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
+#endif
+  void (VISTREL_MEMBER_CALL *fillModesList_)(Oru_FloatChannel*, HWND&) = nullptr;
+  int (VISTREL_MEMBER_CALL *setNewMode_)(Oru_FloatChannel*, HWND&) = nullptr;
+  int (VISTREL_MEMBER_CALL *setMode_)(Oru_FloatChannel*, const char*) = nullptr;
+  const char* (VISTREL_MEMBER_CALL *getCurrModeName_)(Oru_FloatChannel*) = nullptr;
+  const char* (VISTREL_MEMBER_CALL *getPrefix_)(Oru_FloatChannel*) = nullptr;
+  unsigned int (VISTREL_MEMBER_CALL *getModes_)(Oru_FloatChannel*) = nullptr;
+  const char* (VISTREL_MEMBER_CALL *getModeName_)(Oru_FloatChannel*, unsigned int) = nullptr;
+#if defined(_WIN32) && defined(__i386__)
+#pragma GCC diagnostic pop
+#endif
 };

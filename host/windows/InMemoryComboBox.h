@@ -8,25 +8,11 @@
 
 #include <cstddef>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
+#include "host/windows/ComboBoxMessage.h"
 #include "host/windows/WindowsMessages.h"
-
-// One message as the box received it. `text` is the string passed with
-// CB_ADDSTRING (empty for a null pointer and for every other message).
-struct ComboBoxMessage {
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  std::string text;
-};
-
-WIN32_COMBO_API bool operator==(const ComboBoxMessage& a,
-                                const ComboBoxMessage& b);
-WIN32_COMBO_API std::ostream& operator<<(std::ostream& out,
-                                         const ComboBoxMessage& message);
 
 // The box lives from construction to destruction: while it lives,
 // SendMessageA(Handle(), ...) reaches it; afterwards its handle is dead and

@@ -7,6 +7,9 @@
 
 #include <windows.h>
 
+// The combo-box helpers are a static library on Windows.
+#define WIN32_COMBO_API
+
 #else
 
 #include <cstdint>

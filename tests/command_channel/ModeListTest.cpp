@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "host/windows/InMemoryComboBox.h"
+#include "host/windows/ComboBoxControl.h"
 #include "tests/command_channel/TestCommand.h"
 
 namespace {
@@ -14,7 +14,7 @@ TEST(CommandModeList, ListsEveryDescriptionInTableOrderAndSelectsTheCurrentOne) 
   command.AddStandardModes();
   for (const char* current : {"", "Third mode"}) {
     command.CCI_SetMode(current);
-    InMemoryComboBox box;
+    ComboBoxControl box;
     HWND handle = box.Handle();
     command.FillModesList(handle);
     EXPECT_EQ(box.Items(), (std::vector<std::string>{"Alpha", "Beta", "Third mode"}));
@@ -28,7 +28,7 @@ TEST(CommandModeList, ListsEveryDescriptionInTableOrderAndSelectsTheCurrentOne) 
 TEST(CommandModeList, ThePickedItemSelectsItsModeOnceAndNoOrAnOverLongPickSelectsNothing) {
   TestCommand command;
   command.AddStandardModes();
-  InMemoryComboBox box;
+  ComboBoxControl box;
   HWND handle = box.Handle();
   command.FillModesList(handle);
   // Nothing selected (CB_ERR), then an item put in the box by someone else,

@@ -6,6 +6,13 @@
 
 #include "host/d3dx/D3DXMath.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#endif
+
 namespace {
 
 constexpr float kQuarterTurn = 1.5707964f;
@@ -61,5 +68,23 @@ TEST(D3DXVec3Normalize, ScalesToUnitLengthInPlaceAndLeavesTheZeroVectorZero) {
   EXPECT_EQ(D3DXVec3Normalize(&n, &zero), &n);
   EXPECT_TRUE(n.x == 0.0f && n.y == 0.0f && n.z == 0.0f);
 }
+
+#if defined(_WIN32)
+// On Windows these tests run against the real library, not our stand-in
+// (which is not even built there): d3dx9_35.dll from the system directory,
+// and under wine, wine's own builtin one (its image carries wine's mark).
+TEST(D3DXOnWindows, IsTheSystemsD3dx9_35AndWinesBuiltinOneUnderWine) {
+  const HMODULE d3dx = GetModuleHandleA("d3dx9_35.dll");
+  ASSERT_NE(d3dx, nullptr) << "not imported";
+  char path[MAX_PATH] = {}, system[MAX_PATH] = {};
+  ASSERT_GT(GetModuleFileNameA(d3dx, path, MAX_PATH), 0u);
+  ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
+  EXPECT_EQ(lstrcmpiA(path, (std::string(system) + "\\d3dx9_35.dll").c_str()), 0) << path;
+  if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr) {
+    constexpr char kWineMark[] = "Wine builtin DLL";  // at byte 0x40 of wine's own DLLs
+    EXPECT_EQ(std::memcmp(reinterpret_cast<const char*>(d3dx) + 0x40, kWineMark, 16), 0);
+  }
+}
+#endif
 
 }  // namespace

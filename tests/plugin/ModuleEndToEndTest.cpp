@@ -8,7 +8,7 @@
 #include "host/kestrine/Oru_VectorChannel.h"
 #include "host/kestrine/StandardChannelTypes.h"
 #include "host/kestrine/Vel_ChannelGroup.h"
-#include "host/windows/InMemoryComboBox.h"
+#include "host/windows/ComboBoxControl.h"
 #include "tests/plugin/ModuleFixture.h"
 
 namespace {
@@ -34,7 +34,7 @@ TEST_F(ModuleEndToEnd, ConvertsSavesAndLoadsAProjectWithTheSameModeLinksAndResul
     kestrine::RegisterStandardChannelTypes(group);
     ASSERT_TRUE(module->RegisterWith(group));
     auto* command = static_cast<Oru_FloatChannel*>(group.CreateChannel(module->GetType()->typeGuid));
-    InMemoryComboBox box;
+    ComboBoxControl box;
     HWND handle = box.Handle();
     module->FillModesList(command, handle);
     ASSERT_EQ(box.Items().size(), 3u);  // position 2, picked below, must be "ConvertParameters"

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__GNUC__) && !defined(_WIN32) && !defined(__arm__)
+#if defined(__GNUC__) && !defined(__arm__)  // GCC, mingw-w64 included
 #define VISTREL_HAS_ITANIUM_VTABLES 1
 
 template <typename MemberFunction>

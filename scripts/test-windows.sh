@@ -17,22 +17,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 
 packages=(cmake ninja-build googletest mingw-w64 g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix
           binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine64 fonts-wine)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  if [ "$(id -u)" -eq 0 ]; then
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    # Without wine's recommendations (OpenGL, sound, printing, GStreamer
-    # plug-ins): headless test runs need none of them.
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-  else
-    echo "missing packages: ${missing[*]} (run as root to install them)" >&2
-    exit 1
-  fi
-fi
+# Without wine's recommendations (OpenGL, sound, printing, GStreamer
+# plug-ins): headless test runs need none of them.
+"$root/scripts/install-packages.sh" --no-recommends "${packages[@]}"
 
 echo "== 32-bit Windows module (i686, SSE2, static runtime)"
 cmake -S "$root" -B "$root/build-win32" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

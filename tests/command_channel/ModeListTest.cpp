@@ -1,9 +1,4 @@
 // The mode selection list: filling a combo box and taking the user's pick.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "host/windows/ComboBoxControl.h"
 #include "tests/command_channel/TestCommand.h"
 

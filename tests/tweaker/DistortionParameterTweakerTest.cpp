@@ -1,11 +1,8 @@
-// Tests of the projector fit: which parameters a mask lets the search move,
-// the error it minimises, starting values outside their ranges, the two
-// failures, and how the camera's aim point is taken from its look-at vector
-// (recovery of a misplaced projector: AutoConfigParametersTest).
+// The projector fit: what a mask searches, the error, starts outside their
+// ranges, the two failures, the camera's aim (recovery: AutoConfigParametersTest).
 #include "tweaker/DistortionParameterTweaker.h"
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>

@@ -1,12 +1,8 @@
-// The calibration command's modes, child layouts, saved data and dependency,
-// and how a mode takes its children.
+// The calibration command's modes, child layouts, saved data and dependency.
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "command/ChildChannels.h"
-#include "host/kestrine/Oru_FloatListChannel.h"
-#include "host/kestrine/Oru_VectorListChannel.h"
 #include "host/kestrine/VelFileLoader.h"
 #include "host/kestrine/VelFileSaver.h"
 #include "host/kestrine/Vel_List.h"
@@ -39,19 +35,6 @@ std::string AutoConfigLayout() {
   out += "|Cylinder Radius|DistortionPoint Array*|DistortionPoint Index";
   for (const std::string p : parameters) out += "|Tweak " + p;
   return out;
-}
-
-TEST(ChildChannels, AChildIsTakenAsAKindExactlyWhenItIsOne) {
-  Oru_FloatChannel value;
-  Oru_FloatListChannel valueList;
-  Oru_VectorChannel vector;
-  Oru_VectorListChannel vectorList;
-  Vel_Channel bare;
-  Vel_Channel* const children[] = {&value, &valueList, &vector, &vectorList, &bare, nullptr};
-  for (Vel_Channel* child : children) {
-    EXPECT_EQ(ChildAs<Oru_FloatChannel>(child), dynamic_cast<Oru_FloatChannel*>(child));
-    EXPECT_EQ(ChildAs<Oru_VectorChannel>(child), dynamic_cast<Oru_VectorChannel*>(child));
-  }
 }
 
 using VistrelCommandLayout = CommandInGroup;

@@ -1,4 +1,4 @@
-// The host's channels: the tagged-block encoding of saved
+// The host's channels: fresh records, the tagged-block encoding of saved
 // projects, child slots and their links, index-driven lists, and the virtual
 // slot order a module built against the real SDK relies on.
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/kestrine/ChannelKinds.h"
+#include "host/kestrine/ChildCreation.h"
 #include "host/kestrine/Oru_FloatListChannel.h"
 #include "host/kestrine/Oru_VectorListChannel.h"
 #include "host/kestrine/StandardChannelTypes.h"
@@ -20,6 +21,23 @@
 #include "tests/support/VtableEntry.h"
 
 namespace {
+
+TEST(HostRecords, FreshRecordsHoldTheHostsDefaults) {
+  const ChannelType type;
+  const unsigned char zeros[112] = {};
+  EXPECT_EQ(std::memcmp(&type, zeros, sizeof zeros), 0);  // name and both GUIDs
+  EXPECT_EQ(type.sdkVersion, kKestrineSdkVersion);
+  EXPECT_EQ(type.hostFlags, kKestrineDefaultTypeFlags);
+  const ChildCreation creation;
+  EXPECT_TRUE(GuidsEqual(creation.type.typeGuid, kestrine::kAnyTypeGuid));
+  EXPECT_TRUE(GuidsEqual(creation.type.secondGuid, kestrine::kAnyTypeGuid));
+  EXPECT_EQ(creation.slotIndex, -1);
+  EXPECT_EQ(creation.hasExistingLink + creation.linkFlag, 0);
+  EXPECT_STREQ(creation.childName, "");
+  EXPECT_TRUE(GuidsEqual(creation.extraGuid, _GUID{}));
+  EXPECT_EQ(creation.existingLink, nullptr);
+  EXPECT_EQ(creation.creationOption, 1);
+}
 
 TEST(FileBlocks, ABlockIsTagSizeAndDataAndIsReadOnlyAtTheCursorAndOnlyOnce) {
   VelFileSaver saver;

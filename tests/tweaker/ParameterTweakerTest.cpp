@@ -2,7 +2,6 @@
 // at the edges of float resolution) against error functions that record every probe.
 #include "tests/support/HeapAllocationCounter.h"
 #include "tweaker/BoundedParameter.h"
-#include "tweaker/FloatMidpoint.h"
 #include "tweaker/ParameterTweaker.h"
 
 #include <gtest/gtest.h>
@@ -127,15 +126,6 @@ TEST(ParameterTweakerSearchTest, EndsNearTheBestValueWithTheDocumentedNumberOfEv
     EXPECT_TRUE(c.atLeast <= result && result < c.below) << c.what << ": " << result;
     EXPECT_EQ(tweaker.probes.size(), c.evaluations) << c.what;
   }
-}
-
-TEST(ParameterTweakerSearchTest, ARangeFourThousandthsWideEndsAtTheWindowMidpointWithoutHalving) {
-  float value = 0;
-  RecordingTweaker tweaker(&value, ValleyAt(2.0013f));
-  const float result = tweaker.TweakParameter({2, 2.004f, &value});
-  const std::size_t n = tweaker.probes.size();
-  ASSERT_TRUE(n == 13 || n == 14) << n;
-  EXPECT_EQ(result, FloatMidpoint(tweaker.probes[n - 2], tweaker.probes[n - 1]));
 }
 
 TEST(ParameterTweakerSearchTest, AnEmptyOrClearedListEvaluatesNothing) {

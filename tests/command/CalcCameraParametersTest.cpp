@@ -119,6 +119,9 @@ TEST_F(CameraMode, ACountOutsideOneToTheMaximumLeavesBothOutputsAndTheIndexUntou
     command->CallChannel();
     ExpectNothingWritten();
   }
+  EXPECT_TRUE(eye_view::CollectFootprintPoints(eye_view::kMaxProjectorCount + 1, 5.0f,
+                                               {&positions, &lookAts, fov, keystone, roll, index})
+                  .empty());
   count->SetFloat(static_cast<float>(eye_view::kMaxProjectorCount));  // the bound itself
   command->CallChannel();
   EXPECT_EQ(positions.indexAtRead.size(), 8u * eye_view::kMaxProjectorCount);

@@ -1,10 +1,11 @@
-// The projector fit: its error, its allocations and its two failures (the
-// mask, the starts and the recovery: AutoConfigParametersTest).
+// The projector fit: what a mask searches, its error, its allocations and its
+// two failures (starts outside their ranges, recovery: AutoConfigParametersTest).
 #include "tweaker/DistortionParameterTweaker.h"
 
 #include <gmock/gmock.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <exception>
 
@@ -28,6 +29,22 @@ struct FitSetup {
   Ranges ranges;
   Shifts shifts = SimulatedShifts(scene, kStartingProjector, TrueProjector());
 };
+
+TEST(DistortionFitTest, TheMaskSearchesTheParametersOfItsBitsZeroToEightAndNoOthers) {
+  const FitSetup setup;
+  for (const std::uint32_t mask : {0x0u, 0x10u, 0x1u, 0x121u}) {
+    // Bits 9 to 31 change neither the probes nor the results.
+    Fit plain = setup.Build(), withHighBits = setup.Build();
+    plain.TweakParameters(mask);
+    withHighBits.TweakParameters(mask | 0xFFFFFE00u);
+    EXPECT_EQ(withHighBits.evaluations, plain.evaluations) << mask;
+    for (int k = 0; k < kParameters; ++k) {
+      const float value = plain.Parameter(k).storage;
+      EXPECT_NE(SameBits(value, setup.ranges[k].value), ((mask >> k) & 1u) != 0) << mask << k;
+      EXPECT_TRUE(SameBits(value, withHighBits.Parameter(k).storage)) << mask << " " << k;
+    }
+  }
+}
 
 TEST(DistortionFitTest, TheErrorIsTheSumOfSquaredCameraDistancesToWhereTheShiftedPointsLanded) {
   FitSetup setup;

@@ -89,25 +89,6 @@ TEST(ParameterTweakerScanTest, WindowIsOneStepEachSideOfTheEarliestBestSampleWit
   }
 }
 
-TEST(ParameterTweakerBisectionTest, ProbesBothEndsThenHalvesTowardTheLowerErrorToAThousandth) {
-  struct Case { Error error; float low, high; std::vector<float> firstProbes; std::size_t count; };
-  const Case cases[] = {
-      {ValleyAt(4.3f), 3, 5, {3, 5, 4, 4.5f, 4.25f}, 2 + 11},  // 2 / 2^11 <= 0.001 < 2 / 2^10
-      {NaNAt(0, Rising), 0, 1, {0, 1, 0.5f, 0.75f}, 2 + 10},  // either NaN: the low end moves
-      {NaNAt(1, Rising), 0, 1, {0, 1, 0.5f, 0.75f}, 2 + 10},
-      {Constant, 0, 0.001f, {0, 0.001f}, 2},  // halves only while strictly wider
-  };
-  for (const Case& c : cases) {
-    float value = 0;
-    RecordingTweaker tweaker(&value, c.error);
-    const float result = tweaker.TweakInInterval({0, 10, &value}, c.low, c.high);
-    EXPECT_EQ(value, result);
-    ASSERT_EQ(tweaker.probes.size(), c.count) << c.low << ".." << c.high;
-    tweaker.probes.resize(c.firstProbes.size());
-    EXPECT_EQ(tweaker.probes, c.firstProbes) << c.low << ".." << c.high;
-  }
-}
-
 TEST(ParameterTweakerSearchTest, EndsNearTheBestValueWithTheDocumentedNumberOfEvaluations) {
   struct Case { const char* what; float minVal, maxVal; Error error;
                 float atLeast, below; std::size_t evaluations; };  // result in [atLeast, below)

@@ -1,12 +1,8 @@
-// The calibration command's three modes on arbitrary children: each slot
-// gets a channel from a small pool (plain values and vectors, and
-// index-driven lists whose index is a pool value, another list or the list
-// itself), or stays empty; every value comes from the input. Properties:
-// a run writes no channel but its mode's outputs ("Projector Index" and
-// the two eye vectors; the nine parameter values; the three converted
-// points); a missing child, a camera count outside 1 to 1024 or a failed
-// automatic configuration writes nothing at all; only the automatic
-// configuration throws.
+// The command's three modes on arbitrary children: each slot gets a channel of
+// a pool (values, vectors, and index-driven lists indexed by a pool value, a
+// list or themselves) or stays empty. Properties: a run writes only its mode's
+// outputs; a missing child, a projector count outside 1 to the maximum or a
+// failed automatic configuration writes nothing; only that mode throws.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -63,26 +59,21 @@ Pool MakePool(Vel_ChannelGroup& group, FuzzedDataProvider& data) {
     pool.vectors.push_back(vector);
   }
   for (int i = 0; i < 2; ++i) {
-    auto* list = static_cast<Oru_FloatListChannel*>(group.CreateChannel(kestrine::kValueListGuid));
+    auto* values = static_cast<Oru_FloatListChannel*>(group.CreateChannel(kestrine::kValueListGuid));
+    auto* vectors = static_cast<Oru_VectorListChannel*>(
+        group.CreateChannel(kestrine::kValueVectorListGuid));
     std::vector<float> elements(data.ConsumeIntegralInRange(0, 9));
     for (float& element : elements) element = fuzz::AnyFloat(data);
-    list->SetElements(elements);
-    pool.values.push_back(list);
-  }
-  for (int i = 0; i < 2; ++i) {
-    auto* list = static_cast<Oru_VectorListChannel*>(
-        group.CreateChannel(kestrine::kValueVectorListGuid));
-    std::vector<D3DXVECTOR3> elements(data.ConsumeIntegralInRange(0, 9));
-    for (D3DXVECTOR3& e : elements) e = {fuzz::AnyFloat(data), fuzz::AnyFloat(data), 0.0f};
-    list->SetElements(elements);
-    pool.vectors.push_back(list);
+    values->SetElements(elements);
+    std::vector<D3DXVECTOR3> points(data.ConsumeIntegralInRange(0, 9));
+    for (D3DXVECTOR3& e : points) e = {fuzz::AnyFloat(data), fuzz::AnyFloat(data), 0.0f};
+    vectors->SetElements(points);
+    pool.values.push_back(values);
+    pool.vectors.push_back(vectors);
   }
   // Each list's index: any value of the pool, lists (itself included) too.
-  for (std::size_t i = 6; i < pool.values.size(); ++i) {
-    pool.values[i]->ConnectChild(0, Pick(data, pool.values));
-  }
-  for (std::size_t i = 4; i < pool.vectors.size(); ++i) {
-    pool.vectors[i]->ConnectChild(0, Pick(data, pool.values));
+  for (Vel_Channel* list : {pool.values[6], pool.values[7], pool.vectors[4], pool.vectors[5]}) {
+    list->ConnectChild(0, Pick(data, pool.values));
   }
   return pool;
 }

@@ -1,8 +1,6 @@
 // What the fuzz targets share: a failed property aborts (libFuzzer keeps the
-// input), a channel group that knows the host's standard channel types and
-// the calibration command, a per-channel snapshot of saved state, and float
-// values drawn from the input with the awkward ones (NaN, infinities,
-// extremes) likely.
+// input), the host's and the command's channel types, per-channel snapshots of
+// saved state, and floats from the input with the awkward ones likely.
 #pragma once
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -1,10 +1,7 @@
-// Drives the command channel framework's texts (prefix, modes, names) and
-// its mode list against a hostile combo box: every
-// answer of the control comes from the input, and after CB_ERR, or when it
-// lies about a length, it writes texts of any length. Properties: the
-// 128-byte fields stay terminated, a switch names the channel prefix + mode
-// (cut to 127 characters), every status is 0, 1 or 2, and no buffer is
-// overrun (ASan).
+// The command framework's texts and mode list against a hostile combo box whose
+// answers come from the input (after CB_ERR it writes texts of any length).
+// Properties: the 128-byte fields stay terminated, a switch names the channel
+// prefix + mode (cut to 127), every status is 0, 1 or 2, no overrun (ASan).
 #include <cstddef>
 #include <cstdint>
 #include <cstring>

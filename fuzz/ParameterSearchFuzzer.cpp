@@ -1,10 +1,8 @@
-// The bounded parameter search over arbitrary ranges, start values and error
-// functions (a table of arbitrary errors indexed by a hash of the probed
-// values, NaN and infinities included). Properties: each parameter costs at
-// most ParameterTweaker::kMaxEvaluationsPerParameter evaluations; a finite
-// range is never probed outside itself and a search that succeeds leaves
-// its value inside it; "invalid interval size" comes before any probe; the
-// same input searched twice gives the same probes.
+// The parameter search over arbitrary ranges, starts and errors (a table of
+// any floats indexed by a hash of the probed values). Properties: at most
+// kMaxEvaluationsPerParameter evaluations per parameter; a finite range is
+// probed and left only inside itself; "invalid interval size" comes before
+// any probe; the same input searched twice gives the same probes.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>

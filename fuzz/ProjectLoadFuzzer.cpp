@@ -1,9 +1,7 @@
-// Loads arbitrary bytes as a project file into a group that already holds a
-// channel, with the host's standard types and the calibration command known.
-// Properties: a failed load leaves the group exactly as it was; after a
-// load every attached link sits on a declared slot that accepts its child,
-// a channel of the group; save, load, save gives the same bytes; one
-// evaluation of everything loaded ends.
+// Arbitrary bytes loaded as a project into a group that holds a channel.
+// Properties: a failed load leaves the group as it was; every loaded link sits
+// on a declared slot that accepts its child, a channel of the group; save,
+// load, save gives the same bytes; one evaluation of everything loaded ends.
 #include <cstddef>
 #include <cstdint>
 #include <exception>

@@ -122,17 +122,6 @@ TEST_F(AutoConfigMode, AnIndexListPickedByItsOwnValueIsNeverWritten) {
   }
 }
 
-TEST_F(AutoConfigMode, ASecondEvaluationStartsFromTheFirstOnesResults) {
-  ConnectAll(kMisplaced);
-  for (int run = 0; run < 2; ++run) {
-    const Values before = Results(), expected = Direct(kMisplaced);
-    command->CallChannel();
-    EXPECT_EQ(Results(), expected) << run;
-    EXPECT_EQ(ValueChild(*command, kDistortionPointIndex)->GetFloat(), 3.0f);  // given back
-    EXPECT_NE(Results(), before) << run;
-  }
-}
-
 TEST_F(AutoConfigMode, RecoversAMisplacedProjectorFromShiftsReadThroughTheList) {
   ConnectAll(kMisplaced);
   Fit fit(scene, shifts, ranges);  // the fit the run makes, at its starting values

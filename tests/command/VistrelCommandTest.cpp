@@ -75,6 +75,24 @@ TEST_F(VistrelCommandLayout, EachModeDeclaresItsSlotsInOrder) {
   }
 }
 
+// Only the three computing modes, by their exact names, write anything. (A
+// missing child writes nothing either: the command modes fuzz target.)
+TEST_F(VistrelCommandLayout, NothingIsWrittenUnderANameThatIsNoComputingMode) {
+  ASSERT_EQ(command->CCI_SetMode("ConvertParameters"), 0);
+  for (int i = 0; i < 8; ++i) ConnectValue(i, 1.0f);
+  Oru_VectorChannel* const outputs[] = {ConnectVector(8, D3DXVECTOR3(-1, -1, -1)),
+                                        ConnectVector(9, D3DXVECTOR3(-1, -1, -1)),
+                                        ConnectVector(10, D3DXVECTOR3(-1, -1, -1))};
+  for (const char* mode : {"UndefinedMode", "", "ConvertParametersX", "convertparameters"}) {
+    std::strcpy(command->currentModeName, mode);
+    command->CallChannel();
+    for (Oru_VectorChannel* output : outputs) EXPECT_EQ(output->GetVector().x, -1.0f) << mode;
+  }
+  std::strcpy(command->currentModeName, "ConvertParameters");
+  command->CallChannel();
+  EXPECT_NE(outputs[0]->GetVector().x, -1.0f);  // the inputs do give results
+}
+
 // The host part twice, then "MODE"; a load reads them back in that order and
 // gives a name that is no mode the conversion slots, "UndefinedMode" none.
 TEST_F(VistrelCommandLayout, ASaveHoldsTheHostPartTwiceThenTheModeAndLoadsBackWithItsSlots) {

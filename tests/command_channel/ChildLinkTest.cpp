@@ -1,10 +1,7 @@
 // Child-slot declarations of the command template, checked in the records
 // the host received.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <iterator>
-#include <string>
 
 #include "host/kestrine/ChannelKinds.h"
 #include "tests/command_channel/TestCommand.h"

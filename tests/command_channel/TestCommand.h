@@ -2,7 +2,11 @@
 // tests: a placeholder and three modes, each declaring other child slots.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "command_channel/CommandChannelInterface.h"
 

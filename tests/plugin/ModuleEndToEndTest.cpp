@@ -18,7 +18,12 @@ using ModuleEndToEnd = LoadedModule;
 // Evaluates the group and checks the three outputs of the conversion example.
 void ExpectConvertedOutputs(Vel_ChannelGroup& group, Vel_Channel* command) {
   group.EvaluateAll();
-  const std::vector<float> expected[3] = {{0, 1.5f, 3}, {0, 1.5f, 5}, {0, 1.2f, 5}};
+  // Every input differs, so that any two swapped show (the pose itself:
+  // ProjectorPoseTest, the same case "uneven 1").
+  const std::vector<float> expected[3] = {
+      {-0x1.8afbeep+1f, 0x1.0263fp+2f, 0x1.2dd1fep+1f},
+      {-0x1.606fcap+1f, -0x1.333334p-1f, -0x1.d1a954p+0f},
+      {-0x1.f3a0dap-1f, 0x1.19999ap+1f, 0x1.938272p+1f}};
   for (int i = 0; i < 3; ++i) {
     auto* output = static_cast<Oru_VectorChannel*>(command->GetChild(8 + i));
     const D3DXVECTOR3 v = output->GetVector();
@@ -40,7 +45,7 @@ TEST_F(ModuleEndToEnd, ConvertsSavesAndLoadsAProjectWithTheSameModeLinksAndResul
     ASSERT_EQ(box.Items().size(), 3u);  // position 2, picked below, must be "ConvertParameters"
     SendMessageA(handle, CB_SETCURSEL, 2, 0);  // the user's pick
     ASSERT_EQ(module->SetNewMode(command, handle), 0);
-    const float inputs[8] = {0.0f, 1.5f, 0.0f, 0.0f, 2.0f, 0.0f, 1.2f, 5.0f};
+    const float inputs[8] = {-123.45f, -0.6f, 61.1f, 47.9f, 6.25f, -17.2f, 2.2f, 3.3f};
     for (int i = 0; i < 11; ++i) {
       Vel_Channel* child =
           group.CreateChannel(i < 8 ? kestrine::kValueGuid : kestrine::kValueVectorGuid);

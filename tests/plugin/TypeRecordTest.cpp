@@ -1,6 +1,6 @@
-// The module's entry points: the type record and new instances.
+// The module's type record.
 #include <cstring>
-#include <memory>
+
 #include <vector>
 
 #include "host/kestrine/ChannelType.h"
@@ -35,14 +35,5 @@ TEST_F(TypeRecord, EveryCallRefillsTheSameRecordAndLeavesOnlyTheHostsBytes) {
   EXPECT_EQ(Bytes(record), expected);
   std::memcpy(static_cast<void*>(record), first.data(), sizeof(ChannelType));  // as loaded
 }
-
-TEST_F(TypeRecord, EachInitDllIsANewCommandWithNoModeAndItsPrefix) {
-  std::unique_ptr<Oru_FloatChannel> first(module->InitDLL()), second(module->InitDLL());
-  EXPECT_NE(first.get(), second.get());
-  for (Oru_FloatChannel* command : {first.get(), second.get()}) {
-    EXPECT_STREQ(module->GetCurrModeName(command), "");
-    EXPECT_STREQ(module->GetPrefix(command), "VLCC_");
-  }
-}  // both destroyed through the virtual destructor, inside the module
 
 }  // namespace

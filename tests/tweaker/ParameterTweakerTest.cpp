@@ -2,7 +2,6 @@
 // at the edges of float resolution) against error functions that record every probe.
 #include "tests/support/HeapAllocationCounter.h"
 #include "tweaker/BoundedParameter.h"
-#include "tweaker/FloatMidpoint.h"
 #include "tweaker/ParameterTweaker.h"
 
 #include <gtest/gtest.h>
@@ -90,25 +89,6 @@ TEST(ParameterTweakerScanTest, WindowIsOneStepEachSideOfTheEarliestBestSampleWit
   }
 }
 
-TEST(ParameterTweakerBisectionTest, ProbesBothEndsThenHalvesTowardTheLowerErrorToAThousandth) {
-  struct Case { Error error; float low, high; std::vector<float> firstProbes; std::size_t count; };
-  const Case cases[] = {
-      {ValleyAt(4.3f), 3, 5, {3, 5, 4, 4.5f, 4.25f}, 2 + 11},  // 2 / 2^11 <= 0.001 < 2 / 2^10
-      {NaNAt(0, Rising), 0, 1, {0, 1, 0.5f, 0.75f}, 2 + 10},  // either NaN: the low end moves
-      {NaNAt(1, Rising), 0, 1, {0, 1, 0.5f, 0.75f}, 2 + 10},
-      {Constant, 0, 0.001f, {0, 0.001f}, 2},  // halves only while strictly wider
-  };
-  for (const Case& c : cases) {
-    float value = 0;
-    RecordingTweaker tweaker(&value, c.error);
-    const float result = tweaker.TweakInInterval({0, 10, &value}, c.low, c.high);
-    EXPECT_EQ(value, result);
-    ASSERT_EQ(tweaker.probes.size(), c.count) << c.low << ".." << c.high;
-    tweaker.probes.resize(c.firstProbes.size());
-    EXPECT_EQ(tweaker.probes, c.firstProbes) << c.low << ".." << c.high;
-  }
-}
-
 TEST(ParameterTweakerSearchTest, EndsNearTheBestValueWithTheDocumentedNumberOfEvaluations) {
   struct Case { const char* what; float minVal, maxVal; Error error;
                 float atLeast, below; std::size_t evaluations; };  // result in [atLeast, below)
@@ -127,15 +107,6 @@ TEST(ParameterTweakerSearchTest, EndsNearTheBestValueWithTheDocumentedNumberOfEv
     EXPECT_TRUE(c.atLeast <= result && result < c.below) << c.what << ": " << result;
     EXPECT_EQ(tweaker.probes.size(), c.evaluations) << c.what;
   }
-}
-
-TEST(ParameterTweakerSearchTest, ARangeFourThousandthsWideEndsAtTheWindowMidpointWithoutHalving) {
-  float value = 0;
-  RecordingTweaker tweaker(&value, ValleyAt(2.0013f));
-  const float result = tweaker.TweakParameter({2, 2.004f, &value});
-  const std::size_t n = tweaker.probes.size();
-  ASSERT_TRUE(n == 13 || n == 14) << n;
-  EXPECT_EQ(result, FloatMidpoint(tweaker.probes[n - 2], tweaker.probes[n - 1]));
 }
 
 TEST(ParameterTweakerSearchTest, AnEmptyOrClearedListEvaluatesNothing) {

@@ -94,15 +94,6 @@ void ExpectPoint(D3DXVECTOR3 r, D3DXVECTOR3 expected) {
       << r.x << " " << r.y << " " << r.z;
 }
 
-TEST(GetRayFromScreenCoordinates, CentreRayMeetsTheScreenAtTheAimPoint) {
-  for (D3DXVECTOR3 at : {D3DXVECTOR3(0, 1.5f, 3), D3DXVECTOR3(1, 2, -1), D3DXVECTOR3(0, 8, 0)}) {
-    for (D3DXVECTOR3 aim : {OnScreen(30, 1.2f), OnScreen(200, 0.3f), OnScreen(-95, -2)}) {
-      const D3DXVECTOR3 centre = Lens{at, aim}.Ray(0.5f, 0.5f, 0, 33);
-      EXPECT_LT(Distance(Hit(kRadius, at, centre), aim), 1e-5) << at.x << " " << aim.x;
-    }
-  }
-}
-
 TEST(GetRayFromScreenCoordinates, UnitRaysThroughTheEdgesSpanTheFieldOfViewUToTheRightVDown) {
   for (const Lens& lens : kLenses) {
     SCOPED_TRACE(testing::Message() << lens.fovX << " by " << lens.fovY);
@@ -114,30 +105,21 @@ TEST(GetRayFromScreenCoordinates, UnitRaysThroughTheEdgesSpanTheFieldOfViewUToTh
   EXPECT_GT(kLenses[0].Ray(0.5f, 0).y, 0.0f);  // and the top is +Y
 }
 
-TEST(GetRayFromScreenCoordinates, PositiveRollTurnsTheImageCounterClockwiseAboutTheOpticalAxis) {
+// With keystone k, (u, v) looks where (u, v - k / 2) looked without (for k = 1
+// the bottom edge's midpoint lies on the optical axis); roll turns the image
+// counter-clockwise about the optical axis, keeping each ray's angle to it.
+TEST(GetRayFromScreenCoordinates, RollTurnsTheImageAboutTheAxisAndKeystoneShiftsItUpByHalfHeights) {
   for (const Lens& lens : kLenses) {
-    for (float roll : {15.0f, -40.0f, 90.0f, 170.0f}) {
+    for (float roll : {0.0f, 15.0f, -40.0f, 90.0f, 170.0f}) {
       SCOPED_TRACE(testing::Message() << lens.fovX << " by " << lens.fovY << ", roll " << roll);
       for (const auto& c : kCorners) {
         const D3DXVECTOR3 plain = lens.Ray(c[0], c[1]), rolled = lens.Ray(c[0], c[1], 0, roll);
         EXPECT_NEAR(DegreesBetween(rolled, lens.Forward()), DegreesBetween(plain, lens.Forward()),
                     1e-3);
         EXPECT_NEAR(DegreesTurnedAbout(lens.Forward(), plain, rolled), roll, 2e-3);
-      }
-    }
-  }
-}
-
-TEST(GetRayFromScreenCoordinates, KeystoneShiftsTheImageUpByHalfHeightsAlongTheRolledUpAxis) {
-  // With keystone k, (u, v) looks where (u, v - k / 2) looked without; so
-  // for k = 1 the midpoint of the bottom edge lies on the optical axis.
-  for (const Lens& lens : kLenses) {
-    for (float roll : {0.0f, 25.0f}) {
-      for (float k : {1.0f, -0.3f, 2.0f}) {
-        SCOPED_TRACE(testing::Message() << lens.fovX << ", roll " << roll << ", keystone " << k);
-        for (const auto& c : kCorners) {
+        for (float k : {1.0f, -0.3f, 2.0f}) {
           EXPECT_LT(Distance(lens.Ray(c[0], c[1], k, roll), lens.Ray(c[0], c[1] - k / 2, 0, roll)),
-                    2e-6);
+                    2e-6) << k;
         }
       }
     }
@@ -179,17 +161,6 @@ TEST(GetIntersectionPointOfRayAndCylinder, FromOutsideHitsTheNearSideAndMissesGi
     ExpectPoint(Hit(kRadius, c[0], c[1]), c[2]);
   }
   EXPECT_TRUE(Oru_Vistrel::IsMiss(D3DXVECTOR3(1, kNaN, 2)));  // one NaN makes a miss
-}
-
-TEST(ProjUV2CamUV, CameraInThePlaceOfTheProjectorSeesEveryPointWhereItWasProjected) {
-  const D3DXVECTOR3 places[][2] = {{{0, 1.5f, 3}, OnScreen(0, 1.5f)},
-                                   {{1, 2, -1}, OnScreen(70, 0.5f)}};
-  for (const auto& at : places) {
-    const Rig same{at[0], at[1], at[0], at[1], {48, 36, 0}, {48, 36, 0}};
-    for (float u : kGrid) {
-      for (float v : kGrid) EXPECT_LT(Gap(same.ToCamera({u, v}), {u, v}), 2e-5) << u << ", " << v;
-    }
-  }
 }
 
 TEST(CamUV2ProjUV, UndoesProjUV2CamUVWithKeystoneAndRoll) {

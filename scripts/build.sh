@@ -25,6 +25,8 @@ fi
 
 packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev)
 missing=()
+# vistrel-rig: JSON and the command line; its picture test's renderer and PNG reader.
+packages+=(nlohmann-json3-dev libcli11-dev librsvg2-bin libpng-dev)
 # Ceres Solver: the calibration refinement of rig/calibration.
 packages+=(libceres-dev)
 for p in "${packages[@]}"; do

@@ -37,7 +37,9 @@ class SavedProject : public ::testing::Test {
     bytes = saver.Bytes();
   }
   void TearDown() override { std::remove(path.c_str()); }
-  const std::string path = ::testing::TempDir() + "group_round_trip.kprj";
+  // One file per test: ctest runs the tests of this fixture in parallel.
+  const std::string path = ::testing::TempDir() + "group_round_trip_" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".kprj";
   std::vector<unsigned char> bytes;  // what the file holds
 };
 

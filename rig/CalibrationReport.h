@@ -1,0 +1,66 @@
+// What a practitioner wants to know about one calibration: the error before
+// and after, each of the eight points' residual in the camera image (and in
+// pixels when the image size is known), their RMS and maximum, and a
+// warning for every searched parameter that ended within one scan step of a
+// bound of its range (the truth may lie outside it). Camera image units: u
+// 0 (left) to 1 (right), v 0 (top) to 1 (bottom); parameters in their own
+// units (degrees, scene lengths, half image heights).
+//
+// The results are built by one function and printed by others, so more
+// results (a refinement, a write-back) can be added beside them.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "rig/Scene.h"
+#include "rig/ScreenTrace.h"
+#include "rig/calibration/PointResiduals.h"
+
+namespace rig {
+
+struct BoundWarning {
+  int parameter;      // 0..8
+  bool atMaximum;     // which end of the range it ended near
+  float scanStep;     // (maximum - minimum) / 10, the search's coarse step
+};
+
+struct CalibrationReport {
+  std::string projector;
+  ProjectorParameters start{}, fitted{};
+  std::array<Range, kProjectorParameterCount> ranges{};
+  unsigned searchMask = 0;
+  std::array<std::array<float, 2>, 8> shifts{};
+  PointResiduals before{}, after{};  // the start's and the fit's
+  std::optional<std::array<int, 2>> imageSize;
+  std::vector<BoundWarning> warnings;
+  // On the unrolled screen, for each grid point: where the measurement saw
+  // it (the target), where the start put it, and where the fit puts it.
+  std::array<UnrolledPoint, 8> targets{}, startPoints{}, fittedPoints{};
+  // True when the result was read from a saved project, not evaluated now.
+  bool fromSave = false;
+};
+
+// The problem exactly as the module received it: the camera (its look-at
+// is the conversion's "out: Camera Lookat"), the screen, the shifts, the
+// ranges around the starting values and the search mask.
+CalibrationProblem ProblemOf(const Scene& scene, const Calibration& c,
+                             const ProjectorParameters& start, D3DXVECTOR3 cameraLookAt);
+
+// Builds the report of a calibration that started at `start` and ended at
+// `fitted`; screen points are unrolled against `referenceAngle` (degrees).
+CalibrationReport BuildCalibrationReport(const Scene& scene, const Calibration& c,
+                                         const ProjectorParameters& start,
+                                         const ProjectorParameters& fitted,
+                                         D3DXVECTOR3 cameraLookAt, float referenceAngle,
+                                         bool fromSave);
+
+void PrintCalibrationReport(std::ostream& out, const CalibrationReport& report);
+nlohmann::json CalibrationReportJson(const CalibrationReport& report);
+
+}  // namespace rig

@@ -1,0 +1,218 @@
+#include "rig/RigCommands.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+
+#include "rig/DefaultRig.h"
+#include "rig/RigError.h"
+#include "rig/RigGraph.h"
+#include "rig/RigPicture.h"
+#include "rig/RigReport.h"
+#include "rig/SceneReader.h"
+#include "rig/TextTable.h"
+
+namespace rig {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kModuleFile[] = "VistrelCommand.so";
+constexpr char kDefaultPicture[] = "rig.svg";
+
+// The module built beside the program: in its folder, or in the build
+// tree's lib/ next to its bin/.
+std::string ModulePath(const RigOptions& o) {
+  if (!o.module.empty()) return o.module;
+  std::error_code ec;
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) exe = fs::absolute(o.program, ec);
+  const fs::path dir = exe.parent_path();
+  for (const fs::path& candidate : {dir / kModuleFile, dir / ".." / "lib" / kModuleFile}) {
+    if (fs::exists(candidate, ec)) return candidate.lexically_normal().string();
+  }
+  return (dir / kModuleFile).string();
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  if (fs::equivalent(a, b, ec)) return true;
+  return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
+}
+
+// Outputs go only where the user named them, and never over an input.
+void CheckOutputs(const RigOptions& o, const std::vector<std::string>& outputs) {
+  const std::vector<std::string> inputs = {o.scene, o.project, o.module};
+  for (std::size_t i = 0; i < outputs.size(); ++i) {
+    if (outputs[i].empty()) continue;
+    for (const std::string& in : inputs) {
+      if (!in.empty() && SameFile(outputs[i], in)) {
+        throw RigError(kExitUsage, outputs[i] + " is an input of this run; refusing to overwrite it");
+      }
+    }
+    for (std::size_t j = 0; j < i; ++j) {
+      if (SameFile(outputs[i], outputs[j])) {
+        throw RigError(kExitUsage, outputs[i] + " is named for two outputs");
+      }
+    }
+  }
+}
+
+void Output(const RigReport& report, const RigOptions& o, const std::string& svg,
+            const std::string& intro) {
+  if (o.json) {
+    std::cout << RigReportJson(report).dump(2) << '\n';
+  } else {
+    std::cout << intro;
+    PrintRigReport(std::cout, report);
+  }
+  if (!svg.empty()) {
+    WriteRigPicture(report, svg);
+    (o.json ? std::cerr : std::cout) << "\nPicture: " << svg
+                                     << " (the unrolled screen; open it in a browser)\n";
+  }
+}
+
+int RunScene(const Scene& scene, const RigOptions& o, const std::string& svg, const std::string& intro) {
+  CheckOutputs(o, {svg, o.save});
+  ModuleSession session(ModulePath(o));
+  RigGraph graph = BuildRigGraph(session, scene);
+  EvaluateRig(graph, true);
+  const RigReport report = BuildRigReport(graph, false);
+  Output(report, o, svg, intro);
+  if (!o.save.empty()) {
+    session.SaveProject(o.save);
+    (o.json ? std::cerr : std::cout) << "Project: " << o.save << " (vistrel-rig load " << o.save
+                                     << " shows these results again)\n";
+  }
+  return kExitOk;
+}
+
+int ExecuteDefault(const RigOptions& o) {
+  const Scene scene = DefaultRig();
+  const ProjectorParameters& planned = scene.projectors[1].parameters;
+  const ProjectorParameters truth = DefaultRigTruth(planned);
+  std::string intro =
+      "vistrel-rig: the embedded default rig. Three projectors side by side on a screen of radius 5, "
+      "a camera near the axis.\nThe centre projector's eight shifts are simulated from the projector "
+      "as it \"truly\" stands:";
+  for (int k = 0; k < kProjectorParameterCount; ++k) {
+    if (ParameterOf(truth, k) != ParameterOf(planned, k)) {
+      intro += std::string(" ") + kParameterNames[k] + " " + Fixed(ParameterOf(truth, k), 3);
+    }
+  }
+  intro += ";\nthe calibration below searches those four parameters and should land near them.\n"
+           "Next: vistrel-rig run examples/four-projectors.json (from the repository: bash scripts/run.sh "
+           "run examples/four-projectors.json); vistrel-rig --help lists every command.\n\n";
+  return RunScene(scene, o, o.svg.empty() ? kDefaultPicture : o.svg, intro);
+}
+
+int ExecuteRun(const RigOptions& o) {
+  CheckOutputs(o, {o.svg, o.save});
+  const Scene scene = ReadSceneFile(o.scene);
+  return RunScene(scene, o, o.svg, "vistrel-rig: " + o.scene + "\n\n");
+}
+
+int ExecuteLoad(const RigOptions& o) {
+  CheckOutputs(o, {o.svg});
+  ModuleSession session(ModulePath(o));
+  session.LoadProject(o.project);
+  RigGraph graph = FindRigGraph(session, o.project);
+  EvaluateRig(graph, false);
+  const RigReport report = BuildRigReport(graph, true);
+  Output(report, o, o.svg,
+         "vistrel-rig: " + o.project + " (evaluated again; calibrations are shown as saved)\n\n");
+  return kExitOk;
+}
+
+void CommonOptions(CLI::App& app, RigOptions& o) {
+  app.add_option("--module", o.module, "the module file (default: the one built beside the program)")
+      ->type_name("PATH");
+  app.add_flag("--json", o.json, "print every result as JSON on stdout instead of tables");
+}
+
+void DefaultOptions(CLI::App& app, RigOptions& o) {
+  CommonOptions(app, o);
+  app.add_option("--svg", o.svg, "write the picture there instead of rig.svg")->type_name("FILE");
+}
+
+void RunOptions(CLI::App& app, RigOptions& o) {
+  app.add_option("SCENE", o.scene, "the scene file (JSON)")->required()->type_name("FILE");
+  CommonOptions(app, o);
+  app.add_option("--svg", o.svg, "write the picture (SVG) there")->type_name("FILE");
+  app.add_option("--save", o.save,
+                 "save the whole project of channels there (the module's MODE blocks included)")
+      ->type_name("PROJECT");
+}
+
+void LoadOptions(CLI::App& app, RigOptions& o) {
+  app.add_option("PROJECT", o.project, "a project saved by run --save")->required()->type_name("FILE");
+  CommonOptions(app, o);
+  app.add_option("--svg", o.svg, "write the picture (SVG) there")->type_name("FILE");
+}
+
+}  // namespace
+
+const std::vector<RigCommand>& RigCommandTable() {
+  static const std::vector<RigCommand> table = {
+      {"",
+       "Plan, frame and calibrate a projector rig on a cylindrical screen through the calibration "
+       "command module, as the engine would drive it. Without a command: the embedded default rig "
+       "(three projectors, a camera near the axis, a simulated calibration), printed as tables, "
+       "with its picture written to rig.svg.",
+       "vistrel-rig --svg default.svg", DefaultOptions, ExecuteDefault},
+      {"run",
+       "Run a scene file through all three modes: where each projector stands, where the eye must "
+       "look, and each calibration (evaluated once).",
+       "vistrel-rig run examples/four-projectors.json --svg rig.svg --save rig.kprj", RunOptions,
+       ExecuteRun},
+      {"load",
+       "Load a saved project, evaluate it again and print the same results; calibrations are shown "
+       "as saved, never evaluated again (a second evaluation would walk the projector away).",
+       "vistrel-rig load rig.kprj --json", LoadOptions, ExecuteLoad},
+  };
+  return table;
+}
+
+int RunRigProgram(int argc, char** argv) {
+  RigOptions options;
+  options.program = argc > 0 ? argv[0] : "vistrel-rig";
+  const auto& table = RigCommandTable();
+  CLI::App app(table[0].summary, "vistrel-rig");
+  app.footer(std::string("Example: ") + table[0].example +
+             "\nExit status: 0 done, 1 bad input (file, scene or project), 2 bad command line, "
+             "3 the module could not be loaded or stopped an evaluation.");
+  table[0].addOptions(app, options);
+  std::vector<CLI::App*> commands(table.size(), nullptr);
+  for (std::size_t i = 1; i < table.size(); ++i) {
+    commands[i] = app.add_subcommand(table[i].name, table[i].summary);
+    commands[i]->footer(std::string("Example: ") + table[i].example);
+    table[i].addOptions(*commands[i], options);
+  }
+  app.require_subcommand(0, 1);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return kExitUsage;
+  }
+  try {
+    for (std::size_t i = 1; i < table.size(); ++i) {
+      if (commands[i]->parsed()) return table[i].execute(options);
+    }
+    return table[0].execute(options);
+  } catch (const RigError& e) {
+    std::cout.flush();
+    std::cerr << "vistrel-rig: " << e.what() << '\n';
+    return e.Status();
+  } catch (const std::exception& e) {
+    std::cout.flush();
+    std::cerr << "vistrel-rig: " << e.what() << '\n';
+    return kExitBadInput;
+  }
+}
+
+}  // namespace rig

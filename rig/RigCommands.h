@@ -1,0 +1,40 @@
+// The program's commands, in one table that feeds both the dispatch and
+// --help: each has a name (empty for the run without a command), a summary,
+// an example, a function that adds its own options, and the function that
+// carries it out. A new option or command is one more entry or one more
+// line in a command's option function.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+namespace rig {
+
+// Every option any command takes; a command reads the ones it declared.
+struct RigOptions {
+  std::string module;   // --module: the module file; default: the one built beside the program
+  bool json = false;    // --json: results as JSON on stdout instead of tables
+  std::string svg;      // --svg: write the picture there
+  std::string scene;    // run: the scene file
+  std::string save;     // run --save: write the project there
+  std::string project;  // load: the project file
+  std::string program;  // argv[0], to find the module beside the program
+};
+
+struct RigCommand {
+  const char* name;
+  const char* summary;
+  const char* example;
+  void (*addOptions)(CLI::App& command, RigOptions& options);
+  int (*execute)(const RigOptions& options);
+};
+
+const std::vector<RigCommand>& RigCommandTable();
+
+// Parses the command line and runs the chosen command. Returns the exit
+// status; every failure is printed to `stderr` as one clear message.
+int RunRigProgram(int argc, char** argv);
+
+}  // namespace rig

@@ -1,0 +1,89 @@
+// A rig as a project of channels: the module's commands ("ConvertParameters"
+// per projector, one "CalcCameraParameters" for the eye, one
+// "AutoConfigParameters" per calibration) wired to the host's value, vector
+// and list channels as a rig in the engine would be. The per-projector
+// inputs of the eye's mode are index-driven list channels, all following
+// one "Projector Index" value that the mode itself writes.
+//
+// Every channel the program makes is named "OWNER: CHILD NAME", OWNER being
+// "rig" (screen and camera), a projector's name, "eye", or "PROJECTOR
+// calibration", so that a saved project is found again by names alone. Two
+// channels hold what no mode reads but a report needs: "rig: Camera Image
+// Size" (pixels; 0 when unknown) and "PROJECTOR calibration: start values"
+// (the nine parameters before the search; the mode overwrites its own).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "rig/ModuleSession.h"
+#include "rig/Scene.h"
+
+namespace rig {
+
+struct ProjectorChannels {
+  std::string name;
+  Oru_FloatChannel* command = nullptr;  // "ConvertParameters"
+  Oru_FloatChannel* inputs[5] = {};     // aim angle, aim height, projection X, Y, distance
+  Oru_VectorChannel* position = nullptr;
+  Oru_VectorChannel* lookAt = nullptr;
+};
+
+struct CalibrationChannels {
+  std::string projector;
+  Oru_FloatChannel* command = nullptr;  // "AutoConfigParameters"
+  Oru_FloatChannel* minimum[kProjectorParameterCount] = {};
+  Oru_FloatChannel* maximum[kProjectorParameterCount] = {};
+  Oru_FloatChannel* value[kProjectorParameterCount] = {};
+  Oru_FloatChannel* tweak[kProjectorParameterCount] = {};
+  Oru_VectorListChannel* shifts = nullptr;
+  Oru_FloatListChannel* start = nullptr;
+};
+
+struct RigGraph {
+  Oru_FloatChannel* radius = nullptr;
+  Oru_VectorChannel* cameraPosition = nullptr;
+  Oru_FloatChannel* cameraAimAngle = nullptr;
+  Oru_FloatChannel* cameraAimHeight = nullptr;
+  Oru_VectorChannel* cameraFieldOfView = nullptr;
+  Oru_VectorChannel* cameraImageSize = nullptr;
+  Oru_VectorChannel* cameraLookAt = nullptr;  // written by every conversion
+  std::vector<ProjectorChannels> projectors;
+
+  Oru_FloatChannel* eye = nullptr;  // "CalcCameraParameters"
+  Oru_VectorListChannel* positions = nullptr;
+  Oru_VectorListChannel* lookAts = nullptr;
+  Oru_VectorListChannel* fieldsOfView = nullptr;
+  Oru_FloatListChannel* keystones = nullptr;
+  Oru_FloatListChannel* rolls = nullptr;
+  Oru_FloatChannel* count = nullptr;
+  Oru_FloatChannel* index = nullptr;
+  Oru_VectorChannel* eyeLookAt = nullptr;
+  Oru_VectorChannel* eyeFieldOfView = nullptr;
+
+  std::vector<CalibrationChannels> calibrations;
+};
+
+// Creates the channels of `scene` in the session's group and connects them.
+RigGraph BuildRigGraph(ModuleSession& session, const Scene& scene);
+
+// Finds a rig in a project the session has loaded. Throws RigError (bad
+// input) naming what is missing when the project is not one the program
+// saved.
+RigGraph FindRigGraph(ModuleSession& session, const std::string& projectPath);
+
+// The scene the graph holds: its inputs, and for calibrations the starting
+// values, shifts, ranges and switches.
+Scene SceneOfGraph(const RigGraph& graph);
+
+// Evaluates the rig as the engine would, in dependency order: each
+// conversion, then the eye's mode on the conversions' results (fed to its
+// position and look-at lists), then, with `calibrate`, each calibration
+// exactly once. A calibration must not be evaluated again on the same
+// shifts: the mode rebuilds its targets from its current values, so every
+// further run walks the projector away; a loaded project keeps the saved
+// result instead. The module's exceptions become RigError (module) naming
+// the projector and the parameter.
+void EvaluateRig(RigGraph& graph, bool calibrate);
+
+}  // namespace rig

@@ -1,0 +1,111 @@
+#include "rig/RigReport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+#include "rig/RigError.h"
+
+namespace rig {
+namespace {
+
+void Extent(ProjectorReport& p) {
+  p.angleFrom = p.heightFrom = INFINITY;
+  p.angleTo = p.heightTo = -INFINITY;
+  for (const UnrolledPoint& u : p.unrolled) {
+    p.angleFrom = std::min(p.angleFrom, u.angle);
+    p.angleTo = std::max(p.angleTo, u.angle);
+    p.heightFrom = std::min(p.heightFrom, u.height);
+    p.heightTo = std::max(p.heightTo, u.height);
+  }
+}
+
+// The border of the eye's field of view on the screen: directions within
+// the mode's horizontal and vertical extents around the look-at direction.
+std::vector<UnrolledPoint> ViewOutline(const EyeReport& e, float radius, float reference) {
+  std::vector<D3DXVECTOR3> points;
+  const float hx = e.fieldOfView.x * 0.5f, hy = e.fieldOfView.y * 0.5f;
+  const int n = kOutlinePointsPerEdge;
+  const float corners[5][2] = {{-1, 1}, {1, 1}, {1, -1}, {-1, -1}, {-1, 1}};
+  for (int edge = 0; edge < 4; ++edge) {
+    for (int i = 0; i < n; ++i) {
+      const float t = static_cast<float>(i) / n;
+      const float sx = corners[edge][0] + (corners[edge + 1][0] - corners[edge][0]) * t;
+      const float sy = corners[edge][1] + (corners[edge + 1][1] - corners[edge][1]) * t;
+      const D3DXVECTOR3 p =
+          ScreenPointSeenFrom(e.position, radius, e.frustum.yaw + sx * hx, e.frustum.pitch + sy * hy);
+      if (!std::isnan(p.x)) points.push_back(p);
+    }
+  }
+  return UnrollOutline(points, reference);
+}
+
+}  // namespace
+
+RigReport BuildRigReport(const RigGraph& g, bool calibrationsFromSave) {
+  RigReport r;
+  r.scene = SceneOfGraph(g);
+  const Scene& s = r.scene;
+  const float reference = s.camera.aimAngle;
+  r.cameraLookAt = g.cameraLookAt->GetVector();
+  const D3DXVECTOR3 eye(s.camera.position[0], s.camera.position[1], s.camera.position[2]);
+
+  for (std::size_t i = 0; i < g.projectors.size(); ++i) {
+    ProjectorReport p;
+    p.name = s.projectors[i].name;
+    p.parameters = s.projectors[i].parameters;
+    p.position = g.projectors[i].position->GetVector();
+    p.lookAt = g.projectors[i].lookAt->GetVector();
+    const ProjectorLens lens{p.position, p.lookAt, p.parameters.ProjFovX, p.parameters.ProjFovY,
+                             p.parameters.ProjKeystone, p.parameters.ProjRoll};
+    p.outline = TraceImageBorder(lens, s.radius, kOutlinePointsPerEdge);
+    p.unrolled = UnrollOutline(p.outline, reference);
+    Extent(p);
+    p.frustum = FrustumAround(eye, p.lookAt, p.outline);
+    r.projectors.push_back(p);
+  }
+
+  std::vector<const ProjectorReport*> order;
+  for (const ProjectorReport& p : r.projectors) order.push_back(&p);
+  std::stable_sort(order.begin(), order.end(), [](const ProjectorReport* a, const ProjectorReport* b) {
+    return a->angleFrom + a->angleTo < b->angleFrom + b->angleTo;
+  });
+  for (std::size_t i = 1; i < order.size(); ++i) {
+    r.neighbours.push_back({order[i - 1]->name, order[i]->name, order[i - 1]->angleTo - order[i]->angleFrom});
+  }
+
+  EyeReport& e = r.eye;
+  e.position = eye;
+  e.lookAt = g.eyeLookAt->GetVector();
+  e.fieldOfView = g.eyeFieldOfView->GetVector();
+  e.lookAtOnScreen = Unroll(e.lookAt, reference);
+  e.frustum = SymmetricFrustum(eye, e.lookAt, e.fieldOfView);
+  e.viewOutline = ViewOutline(e, s.radius, reference);
+  float from = INFINITY, to = -INFINITY;
+  for (const ProjectorReport& p : r.projectors) {
+    from = std::min(from, p.angleFrom);
+    to = std::max(to, p.angleTo);
+  }
+  e.footprintSpan = to - from;
+  e.oneEyeCannotFrame = !(e.footprintSpan < 180.0f);
+
+  for (std::size_t i = 0; i < g.calibrations.size(); ++i) {
+    const CalibrationChannels& k = g.calibrations[i];
+    ProjectorParameters start{}, fitted{};
+    for (int p = 0; p < kProjectorParameterCount; ++p) {
+      ParameterOf(start, p) = k.start->GetElements()[p];
+      ParameterOf(fitted, p) = k.value[p]->GetFloat();
+    }
+    try {
+      r.calibrations.push_back(BuildCalibrationReport(s, s.calibrations[i], start, fitted,
+                                                      r.cameraLookAt, reference, calibrationsFromSave));
+    } catch (const std::exception& e) {
+      // Only a project changed after its save can hold a reversed range here.
+      throw RigError(kExitBadInput, "calibration of projector \"" + k.projector +
+                                        "\": its saved ranges are unusable (\"" + e.what() + "\")");
+    }
+  }
+  return r;
+}
+
+}  // namespace rig

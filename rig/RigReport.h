@@ -1,0 +1,71 @@
+// Everything the program reports about a rig, built from the channels after
+// their evaluation (the module's results) and from the program's own
+// analyses through the projection library (outlines, overlaps, frusta,
+// residuals). Frame: Y up, screen angle 0 toward +Z growing toward +X;
+// angles in degrees, lengths in the scene's unit. The unrolled screen
+// angles are unwrapped against the camera's aim angle.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "rig/CalibrationReport.h"
+#include "rig/Frustum.h"
+#include "rig/RigGraph.h"
+#include "rig/Scene.h"
+#include "rig/ScreenTrace.h"
+
+namespace rig {
+
+// Points traced along each edge of an image border (the module's own
+// footprint uses eight points in all).
+constexpr int kOutlinePointsPerEdge = 64;
+
+struct ProjectorReport {
+  std::string name;
+  ProjectorParameters parameters{};
+  D3DXVECTOR3 position{}, lookAt{};        // the conversion's outputs
+  std::vector<D3DXVECTOR3> outline;        // traced image border, scene points
+  std::vector<UnrolledPoint> unrolled;     // the same on the unrolled screen
+  float angleFrom = 0, angleTo = 0;        // footprint's screen-angle extent
+  float heightFrom = 0, heightTo = 0;      // and its height extent
+  Frustum frustum;                         // from the eye, around the footprint
+};
+
+// Neighbours in screen-angle order: their footprints' extents overlap by
+// `overlap` degrees; a negative overlap is a gap.
+struct NeighbourReport {
+  std::string first, second;
+  float overlap = 0;
+};
+
+struct EyeReport {
+  D3DXVECTOR3 position{};                  // the camera position
+  D3DXVECTOR3 lookAt{}, fieldOfView{};     // the camera mode's outputs
+  UnrolledPoint lookAtOnScreen{};
+  Frustum frustum;
+  std::vector<UnrolledPoint> viewOutline;  // the field of view on the screen
+  float footprintSpan = 0;                 // degrees of screen angle
+  bool oneEyeCannotFrame = false;          // span of 180 degrees or more
+};
+
+struct RigReport {
+  Scene scene;  // as the channels hold it
+  D3DXVECTOR3 cameraLookAt{};
+  std::vector<ProjectorReport> projectors;
+  std::vector<NeighbourReport> neighbours;
+  EyeReport eye;
+  std::vector<CalibrationReport> calibrations;
+};
+
+// Reads the evaluated graph. `calibrationsFromSave` marks calibration
+// results as read from a saved project rather than evaluated now.
+RigReport BuildRigReport(const RigGraph& graph, bool calibrationsFromSave);
+
+// The readable tables, and the same results as JSON.
+void PrintRigReport(std::ostream& out, const RigReport& report);
+nlohmann::json RigReportJson(const RigReport& report);
+
+}  // namespace rig

@@ -1,0 +1,76 @@
+// A projector rig as a scene file describes it: the screen cylinder, the
+// camera that both frames the projectors (the viewer's eye) and observes
+// them for a calibration, the projectors, and the calibrations.
+//
+// Frame: Y up, the screen is the cylinder of `radius` about the Y axis,
+// screen angle 0 toward +Z growing toward +X. Angles in degrees, lengths in
+// the scene's unit (whatever the user measures the radius in), every value
+// a 32-bit float as the module takes it.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "command/ProjectorPose.h"
+
+namespace rig {
+
+struct Camera {
+  std::array<float, 3> position{};  // scene point
+  float aimAngle = 0.0f;            // degrees: screen angle it aims at
+  float aimHeight = 0.0f;           // height of that screen point
+  float fovX = 0.0f, fovY = 0.0f;   // full fields of view, degrees, (0, 180)
+  // Image width and height in pixels, when known: residuals are then also
+  // given in pixels.
+  std::optional<std::array<int, 2>> imageSize;
+};
+
+struct Projector {
+  std::string name;
+  // The nine parameters in the module's order: aim angle, aim height,
+  // projection angles X and Y, distance, fields of view X and Y, keystone,
+  // roll.
+  ProjectorParameters parameters{};
+};
+
+// The names of the nine parameters as the module's children call them
+// ("ProjLookatAngX" ... "ProjRoll"); they also name them in scene files.
+extern const char* const kParameterNames[kProjectorParameterCount];
+// Index of a parameter name, or -1.
+int ParameterIndex(const std::string& name);
+// Parameter k of a set (k in 0..8).
+float& ParameterOf(ProjectorParameters& p, int k);
+float ParameterOf(const ProjectorParameters& p, int k);
+
+struct Range {
+  float minimum = 0.0f, maximum = 0.0f;
+};
+
+// One measurement of one projector: the eight point shifts the camera saw,
+// the range each parameter may be searched in and which are searched. The
+// starting values are the projector's parameters.
+struct Calibration {
+  std::string projector;                                 // a projector's name
+  std::array<std::array<float, 2>, 8> shifts{};          // projector image units
+  std::array<Range, kProjectorParameterCount> ranges{};  // per parameter
+  unsigned searchMask = 0;                               // bit k: parameter k searched
+};
+
+// Half widths of the default ranges, centred on the starting value, in the
+// parameters' units: wide enough for a projector that stands a little off
+// its plan, narrow enough that the one-sweep search does not wander.
+extern const float kDefaultRangeHalfWidth[kProjectorParameterCount];
+
+struct Scene {
+  float radius = 0.0f;
+  Camera camera;
+  std::vector<Projector> projectors;
+  std::vector<Calibration> calibrations;
+
+  // The projector of that name, or null.
+  const Projector* FindProjector(const std::string& name) const;
+};
+
+}  // namespace rig

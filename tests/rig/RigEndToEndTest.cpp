@@ -1,0 +1,147 @@
+// The program end to end: the default rig, the example scene against the
+// module's computations done directly, save then load, and --help.
+#include <nlohmann/json.hpp>
+
+#include "command/EyeFraming.h"
+#include "command/ProjectorFootprint.h"
+#include "command/ProjectorPose.h"
+#include "host/vistrel/Oru_Vistrel.h"
+#include "rig/DefaultRig.h"
+#include "rig/SceneReader.h"
+#include "rig/calibration/CalibrationProblem.h"
+#include "tests/rig/RigProcess.h"
+
+namespace {
+
+using nlohmann::json;
+
+float F(const json& v) { return v.get<float>(); }
+void ExpectSame(D3DXVECTOR3 expected, const json& actual, const std::string& what) {
+  EXPECT_EQ(expected.x, F(actual[0])) << what;
+  EXPECT_EQ(expected.y, F(actual[1])) << what;
+  EXPECT_EQ(expected.z, F(actual[2])) << what;
+}
+
+TEST_F(RigProgram, DefaultRigPrintsEveryReportWritesThePictureAndRecoversTheTrueProjector) {
+  const RigRun text = Rig("");
+  ASSERT_EQ(text.status, 0) << text.err;
+  for (const char* section : {"Projectors (ConvertParameters", "Neighbours", "Eye (CalcCameraParameters",
+                              "frustum", "Calibration of \"centre\"", "RMS", "Picture: rig.svg"}) {
+    EXPECT_NE(text.out.find(section), std::string::npos) << section;
+  }
+  EXPECT_NE(ReadFile(dir / "rig.svg").find("<svg"), std::string::npos);
+
+  const RigRun run = Rig("--json --svg other.svg");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const json r = json::parse(run.out);
+  EXPECT_EQ(r["projectors"].size(), 3u);
+  EXPECT_FALSE(r["eye"]["one_eye_cannot_frame"].get<bool>());
+  for (const json& n : r["neighbours"]) EXPECT_GT(F(n["overlap"]), 0.0f);
+  const json& c = r["calibrations"][0];
+  EXPECT_LT(F(c["after"]["error"]), F(c["before"]["error"]) / 100);
+  const rig::Scene scene = rig::DefaultRig();
+  const ProjectorParameters truth = rig::DefaultRigTruth(scene.projectors[1].parameters);
+  const float tolerance[] = {0.1f, 0.01f, 0, 0, 0, 0.1f, 0, 0, 0.1f};
+  for (int k = 0; k < 9; ++k) {
+    EXPECT_NEAR(F(c["fitted"][rig::kParameterNames[k]]), rig::ParameterOf(truth, k), tolerance[k])
+        << rig::kParameterNames[k];
+  }
+  EXPECT_TRUE(std::filesystem::exists(dir / "other.svg"));
+}
+
+// Every number of --json, recomputed here with the module's own routines.
+TEST_F(RigProgram, ExampleJsonEqualsTheModulesResultsComputedDirectly) {
+  const RigRun run = Rig(std::string("run '") + kExampleScene + "' --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const json r = json::parse(run.out);
+  const rig::Scene s = rig::ReadSceneFile(kExampleScene);
+  const D3DXVECTOR3 camera(s.camera.position[0], s.camera.position[1], s.camera.position[2]);
+  std::vector<D3DXVECTOR3> footprints;
+  D3DXVECTOR3 cameraLookAt;
+  for (std::size_t i = 0; i < s.projectors.size(); ++i) {
+    const ProjectorParameters& p = s.projectors[i].parameters;
+    D3DXVECTOR3 position, lookAt;
+    GetProjectorPose(p.ProjLookatAngX, p.ProjLookatHeight, p.ProjectionAngX, p.ProjectionAngY,
+                     p.ProjDist, s.camera.aimAngle, s.camera.aimHeight, s.radius, position, lookAt,
+                     cameraLookAt);
+    ExpectSame(position, r["projectors"][i]["position"], s.projectors[i].name);
+    ExpectSame(lookAt, r["projectors"][i]["look_at"], s.projectors[i].name);
+    for (const D3DXVECTOR3& uv : eye_view::kFootprintSamples) {
+      const D3DXVECTOR3 ray = Oru_Vistrel::GetRayFromScreenCoordinates(
+          position, lookAt, uv.x, uv.y, p.ProjFovX, p.ProjFovY, p.ProjKeystone, p.ProjRoll);
+      footprints.push_back(Oru_Vistrel::GetIntersectionPointOfRayAndCylinder(s.radius, position, ray));
+    }
+  }
+  ExpectSame(cameraLookAt, r["camera"]["look_at"], "camera look-at");
+  const eye_view::EyeFraming eye = eye_view::FrameScreenPoints(camera, s.radius, footprints);
+  ExpectSame(eye.lookAt, r["eye"]["look_at"], "eye look-at");
+  ExpectSame(eye.fieldOfView, r["eye"]["field_of_view"], "eye field of view");
+
+  const rig::Calibration& k = s.calibrations[0];
+  CalibrationProblem problem{camera, cameraLookAt, D3DXVECTOR3(s.camera.fovX, s.camera.fovY, 0), s.radius,
+                             {}, {}, k.searchMask};
+  const ProjectorParameters& start = s.FindProjector(k.projector)->parameters;
+  for (int i = 0; i < 8; ++i) problem.pointShifts[i] = D3DXVECTOR2(k.shifts[i][0], k.shifts[i][1]);
+  for (int p = 0; p < 9; ++p) {
+    problem.ranges[p] = {k.ranges[p].minimum, k.ranges[p].maximum, rig::ParameterOf(start, p)};
+  }
+  DistortionParameterTweaker fit = TweakerFor(problem);
+  fit.TweakParameters(k.searchMask);
+  const json& c = r["calibrations"][0];
+  for (int p = 0; p < 9; ++p) {
+    EXPECT_EQ(fit.Parameter(p).storage, F(c["fitted"][rig::kParameterNames[p]])) << p;
+  }
+  EXPECT_EQ(fit.ComputeError(), F(c["after"]["error"]));
+}
+
+TEST_F(RigProgram, LoadingASavedProjectGivesTheSameResultsWithoutCalibratingAgain) {
+  const RigRun run = Rig(std::string("run '") + kExampleScene + "' --json --save rig.kprj");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string saved = ReadFile(dir / "rig.kprj");
+  EXPECT_NE(saved.find("AutoConfigParameters"), std::string::npos);  // the MODE blocks
+  const RigRun load = Rig("load rig.kprj --json");
+  ASSERT_EQ(load.status, 0) << load.err;
+  json before = json::parse(run.out), after = json::parse(load.out);
+  EXPECT_TRUE(before["calibrations"][0]["evaluated"].get<bool>());
+  EXPECT_FALSE(after["calibrations"][0]["evaluated"].get<bool>());
+  before["calibrations"][0].erase("evaluated");
+  after["calibrations"][0].erase("evaluated");
+  EXPECT_EQ(before, after);
+  EXPECT_EQ(ReadFile(dir / "rig.kprj"), saved);  // loading writes nothing
+  // The tables say the same, apart from the header and how the calibration came about.
+  const RigRun text = Rig("load rig.kprj");
+  EXPECT_NE(text.out.find("result as saved; not evaluated again"), std::string::npos);
+}
+
+// A rig wider than one eye can frame, and a calibration whose truth lies
+// beyond its range: both said plainly, in the tables and in the JSON.
+TEST_F(RigProgram, WarnsWhenOneEyeCannotFrameTheRigAndWhenAFitEndsAtItsBound) {
+  json scene = json::parse(ReadFile(kExampleScene));
+  for (int i = 0; i < 3; ++i) {  // three more projectors round to 144 degrees
+    json p = scene["projectors"][3];
+    p["name"] = "E" + std::to_string(i);
+    p["aim"]["angle"] = 80 + 32 * i;
+    scene["projectors"].push_back(p);
+  }
+  scene["calibrations"][0]["ranges"]["ProjFovX"] = {50, 57};  // the fit wants about 58.9
+  WriteFile(dir / "scene.json", scene.dump());
+  const RigRun text = Rig("run scene.json");
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_NE(text.out.find("one eye cannot frame them"), std::string::npos);
+  EXPECT_NE(text.out.find("WARNING: ProjFovX ended at 57.000, within one scan step (0.700) of its maximum"), std::string::npos) << text.out;
+  const json r = json::parse(Rig("run scene.json --json").out);
+  EXPECT_TRUE(r["eye"]["one_eye_cannot_frame"].get<bool>());
+  EXPECT_GE(F(r["eye"]["footprint_span"]), 180.0f);
+  EXPECT_EQ(r["calibrations"][0]["warnings"],
+            json::parse(R"([{"parameter": "ProjFovX", "bound": "maximum", "scan_step": 0.699999988079071}])"));
+}
+
+TEST_F(RigProgram, HelpOfEachCommandShowsAnExample) {
+  for (const char* args : {"--help", "run --help", "load --help"}) {
+    const RigRun help = Rig(args);
+    EXPECT_EQ(help.status, 0) << args;
+    EXPECT_NE(help.out.find("Example: vistrel-rig"), std::string::npos) << args;
+  }
+}
+
+}  // namespace

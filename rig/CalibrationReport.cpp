@@ -6,7 +6,6 @@
 #include "tweaker/DistortionParameterTweaker.h"
 
 namespace rig {
-namespace {
 
 using nlohmann::json;
 
@@ -32,11 +31,13 @@ float MaxPixels(const PointResiduals& p, const std::array<int, 2>& size) {
   return m;
 }
 
+namespace {
 std::array<float, kProjectorParameterCount> Values(const ProjectorParameters& p) {
   std::array<float, kProjectorParameterCount> v{};
   for (int k = 0; k < kProjectorParameterCount; ++k) v[k] = ParameterOf(p, k);
   return v;
 }
+}  // namespace
 
 json ResidualsJson(const PointResiduals& p, const std::optional<std::array<int, 2>>& size) {
   json points = json::array();
@@ -52,8 +53,6 @@ json ResidualsJson(const PointResiduals& p, const std::optional<std::array<int, 
   }
   return out;
 }
-
-}  // namespace
 
 CalibrationProblem ProblemOf(const Scene& scene, const Calibration& c,
                              const ProjectorParameters& start, D3DXVECTOR3 cameraLookAt) {
@@ -85,7 +84,8 @@ CalibrationReport BuildCalibrationReport(const Scene& scene, const Calibration& 
   r.shifts = c.shifts;
   r.imageSize = scene.camera.imageSize;
   r.fromSave = fromSave;
-  const CalibrationProblem problem = ProblemOf(scene, c, start, cameraLookAt);
+  r.problem = ProblemOf(scene, c, start, cameraLookAt);
+  const CalibrationProblem& problem = r.problem;
   float values[kProjectorParameterCount];
   for (int k = 0; k < kProjectorParameterCount; ++k) values[k] = ParameterOf(start, k);
   r.before = ComputePointResiduals(problem, values);
@@ -165,6 +165,7 @@ void PrintCalibrationReport(std::ostream& out, const CalibrationReport& r) {
         << Fixed(w.atMaximum ? range.maximum : range.minimum, 3)
         << ": the truth may lie outside the range; widen it and calibrate again.\n";
   }
+  if (r.refinement) PrintRefinementReport(out, r);
 }
 
 json CalibrationReportJson(const CalibrationReport& r) {
@@ -186,7 +187,7 @@ json CalibrationReportJson(const CalibrationReport& r) {
   }
   json shifts = json::array();
   for (const auto& s : r.shifts) shifts.push_back({s[0], s[1]});
-  return {{"projector", r.projector},
+  json out = {{"projector", r.projector},
           {"evaluated", !r.fromSave},
           {"search", search},
           {"ranges", ranges},
@@ -196,6 +197,8 @@ json CalibrationReportJson(const CalibrationReport& r) {
           {"before", ResidualsJson(r.before, r.imageSize)},
           {"after", ResidualsJson(r.after, r.imageSize)},
           {"warnings", warnings}};
+  if (r.refinement) out["refinement"] = RefinementReportJson(r);
+  return out;
 }
 
 }  // namespace rig

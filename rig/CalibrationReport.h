@@ -18,6 +18,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "rig/RefinementReport.h"
 #include "rig/Scene.h"
 #include "rig/ScreenTrace.h"
 #include "rig/calibration/PointResiduals.h"
@@ -44,6 +45,10 @@ struct CalibrationReport {
   std::array<UnrolledPoint, 8> targets{}, startPoints{}, fittedPoints{};
   // True when the result was read from a saved project, not evaluated now.
   bool fromSave = false;
+  // The problem exactly as the module received it (ProblemOf).
+  CalibrationProblem problem{};
+  // With --refine: the refinement of the module's result (AddRefinements).
+  std::optional<RefinementResult> refinement;
 };
 
 // The problem exactly as the module received it: the camera (its look-at
@@ -59,6 +64,17 @@ CalibrationReport BuildCalibrationReport(const Scene& scene, const Calibration& 
                                          const ProjectorParameters& fitted,
                                          D3DXVECTOR3 cameraLookAt, float referenceAngle,
                                          bool fromSave);
+
+// A residual's length in the camera image, and in pixels (each image axis
+// scaled by its own pixel count); the RMS and maximum of the eight in pixels
+// (NaN wins the maximum, as in PointResiduals::max).
+float Distance(D3DXVECTOR2 r);
+float Pixels(D3DXVECTOR2 r, const std::array<int, 2>& size);
+float RmsPixels(const PointResiduals& p, const std::array<int, 2>& size);
+float MaxPixels(const PointResiduals& p, const std::array<int, 2>& size);
+// Error, RMS, maximum and each point's residual; in pixels too with a size.
+nlohmann::json ResidualsJson(const PointResiduals& p,
+                             const std::optional<std::array<int, 2>>& size);
 
 void PrintCalibrationReport(std::ostream& out, const CalibrationReport& report);
 nlohmann::json CalibrationReportJson(const CalibrationReport& report);

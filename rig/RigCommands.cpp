@@ -6,11 +6,13 @@
 #include <iostream>
 
 #include "rig/DefaultRig.h"
+#include "rig/RefinementReport.h"
 #include "rig/RigError.h"
 #include "rig/RigGraph.h"
 #include "rig/RigPicture.h"
 #include "rig/RigReport.h"
 #include "rig/SceneReader.h"
+#include "rig/SceneWriteBack.h"
 #include "rig/TextTable.h"
 
 namespace rig {
@@ -79,8 +81,13 @@ int RunScene(const Scene& scene, const RigOptions& o, const std::string& svg, co
   ModuleSession session(ModulePath(o));
   RigGraph graph = BuildRigGraph(session, scene);
   EvaluateRig(graph, true);
-  const RigReport report = BuildRigReport(graph, false);
+  RigReport report = BuildRigReport(graph, false);
+  if (o.refine) AddRefinements(report);
   Output(report, o, svg, intro);
+  if (!o.writeBack.empty()) {
+    WriteBackRefinedScene(o.scene, report, o.writeBack);
+    (o.json ? std::cerr : std::cout) << "Refined scene: " << o.writeBack << "\n";
+  }
   if (!o.save.empty()) {
     session.SaveProject(o.save);
     (o.json ? std::cerr : std::cout) << "Project: " << o.save << " (vistrel-rig load " << o.save
@@ -110,6 +117,13 @@ int ExecuteDefault(const RigOptions& o) {
 
 int ExecuteRun(const RigOptions& o) {
   CheckOutputs(o, {o.svg, o.save});
+  if (!o.writeBack.empty()) {
+    // The one output that may name an input: the scene, when the user asks
+    // for it to be rewritten.
+    RigOptions others = o;
+    others.scene.clear();
+    CheckOutputs(others, {o.svg, o.save, o.writeBack});
+  }
   const Scene scene = ReadSceneFile(o.scene);
   return RunScene(scene, o, o.svg, "vistrel-rig: " + o.scene + "\n\n");
 }
@@ -120,7 +134,8 @@ int ExecuteLoad(const RigOptions& o) {
   session.LoadProject(o.project);
   RigGraph graph = FindRigGraph(session, o.project);
   EvaluateRig(graph, false);
-  const RigReport report = BuildRigReport(graph, true);
+  RigReport report = BuildRigReport(graph, true);
+  if (o.refine) AddRefinements(report);
   Output(report, o, o.svg,
          "vistrel-rig: " + o.project + " (evaluated again; calibrations are shown as saved)\n\n");
   return kExitOk;
@@ -132,8 +147,16 @@ void CommonOptions(CLI::App& app, RigOptions& o) {
   app.add_flag("--json", o.json, "print every result as JSON on stdout instead of tables");
 }
 
+CLI::Option* RefineOption(CLI::App& app, RigOptions& o) {
+  return app.add_flag("--refine", o.refine,
+                      "after the module's search, polish each calibration with a bounded least-squares "
+                      "refinement and show both results side by side, with how well the points "
+                      "determine each parameter");
+}
+
 void DefaultOptions(CLI::App& app, RigOptions& o) {
   CommonOptions(app, o);
+  RefineOption(app, o);
   app.add_option("--svg", o.svg, "write the picture there instead of rig.svg")->type_name("FILE");
 }
 
@@ -144,11 +167,19 @@ void RunOptions(CLI::App& app, RigOptions& o) {
   app.add_option("--save", o.save,
                  "save the whole project of channels there (the module's MODE blocks included)")
       ->type_name("PROJECT");
+  CLI::Option* refine = RefineOption(app, o);
+  app.add_option("--write-back", o.writeBack,
+                 "with --refine: write a copy of the scene with the refined values there (the "
+                 "calibrations of refined projectors left out); names the scene itself only if you "
+                 "want it rewritten")
+      ->type_name("FILE")
+      ->needs(refine);
 }
 
 void LoadOptions(CLI::App& app, RigOptions& o) {
   app.add_option("PROJECT", o.project, "a project saved by run --save")->required()->type_name("FILE");
   CommonOptions(app, o);
+  RefineOption(app, o);
   app.add_option("--svg", o.svg, "write the picture (SVG) there")->type_name("FILE");
 }
 
@@ -165,7 +196,8 @@ const std::vector<RigCommand>& RigCommandTable() {
       {"run",
        "Run a scene file through all three modes: where each projector stands, where the eye must "
        "look, and each calibration (evaluated once).",
-       "vistrel-rig run examples/four-projectors.json --svg rig.svg --save rig.kprj", RunOptions,
+       "vistrel-rig run examples/four-projectors.json --svg rig.svg --save rig.kprj\n"
+       "         vistrel-rig run examples/four-projectors.json --refine --write-back refined.json", RunOptions,
        ExecuteRun},
       {"load",
        "Load a saved project, evaluate it again and print the same results; calibrations are shown "

@@ -21,6 +21,8 @@ struct RigOptions {
   std::string save;     // run --save: write the project there
   std::string project;  // load: the project file
   std::string program;  // argv[0], to find the module beside the program
+  bool refine = false;    // --refine: polish each calibration's result (least squares)
+  std::string writeBack;  // run --write-back: the scene with refined values goes there
 };
 
 struct RigCommand {

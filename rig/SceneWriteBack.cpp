@@ -1,0 +1,84 @@
+#include "rig/SceneWriteBack.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "rig/RigError.h"
+#include "rig/RigReport.h"
+
+namespace rig {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// The shortest of 6 to 9 significant digits that reads back as `value`.
+double ShortestDecimal(float value) {
+  char text[32];
+  for (int digits = 6; digits <= 9; ++digits) {
+    std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
+    if (std::strtof(text, nullptr) == value) break;
+  }
+  return std::strtod(text, nullptr);
+}
+
+// Sets one element of a two-number array member, creating the array from
+// `other` (the element not written) if the key is absent.
+void SetPairElement(Json& object, const char* key, int index, double value, double other) {
+  if (!object.contains(key)) object[key] = index == 0 ? Json{value, other} : Json{other, value};
+  else object[key][index] = value;
+}
+
+void WriteParameter(Json& projector, int k, const ProjectorParameters& start, float value) {
+  const double v = ShortestDecimal(value);
+  switch (k) {
+    case 0: projector["aim"]["angle"] = v; break;
+    case 1: projector["aim"]["height"] = v; break;
+    case 2: SetPairElement(projector, "projection_angles", 0, v, ShortestDecimal(start.ProjectionAngY)); break;
+    case 3: SetPairElement(projector, "projection_angles", 1, v, ShortestDecimal(start.ProjectionAngX)); break;
+    case 4: projector["distance"] = v; break;
+    case 5: SetPairElement(projector, "field_of_view", 0, v, ShortestDecimal(start.ProjFovY)); break;
+    case 6: SetPairElement(projector, "field_of_view", 1, v, ShortestDecimal(start.ProjFovX)); break;
+    case 7: projector["keystone"] = v; break;
+    default: projector["roll"] = v; break;
+  }
+}
+
+}  // namespace
+
+void WriteBackRefinedScene(const std::string& scenePath, const RigReport& report,
+                           const std::string& outPath) {
+  std::ifstream in(scenePath, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  Json scene = Json::parse(text.str(), nullptr, false);
+  if (!in || scene.is_discarded() || !scene.contains("projectors")) {
+    throw RigError(kExitBadInput, scenePath + ": cannot read the scene again for --write-back");
+  }
+  for (const CalibrationReport& c : report.calibrations) {
+    if (!c.refinement) continue;
+    for (Json& projector : scene["projectors"]) {
+      if (projector.value("name", std::string()) != c.projector) continue;
+      for (int k = 0; k < kProjectorParameterCount; ++k) {
+        if ((c.searchMask >> k) & 1u)
+          WriteParameter(projector, k, c.start, c.refinement->refinement.values[k]);
+      }
+    }
+    if (scene.contains("calibrations")) {
+      Json& list = scene["calibrations"];
+      for (std::size_t i = list.size(); i-- > 0;) {
+        if (list[i].value("projector", std::string()) == c.projector) list.erase(i);
+      }
+      if (list.empty()) scene.erase("calibrations");
+    }
+  }
+  std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
+  out << scene.dump(2) << '\n';
+  out.close();
+  if (!out) throw RigError(kExitBadInput, outPath + ": cannot write the refined scene");
+}
+
+}  // namespace rig

@@ -95,10 +95,9 @@ D3DXVECTOR2 Oru_Vistrel::ProjUV2CamUV(
     D3DXVECTOR3 cameraLookAt, D3DXVECTOR3 projectorFov, D3DXVECTOR3 cameraFov,
     float cylinderRadius, float keystone, float roll) {
   D3DXVECTOR2 cameraUV;
-  MapThroughScreen(Mapping::kProjectorToCamera, &projectorUV, 1, &cameraUV,
-                   projectorPosition, projectorLookAt, cameraPosition,
-                   cameraLookAt, projectorFov, cameraFov, cylinderRadius,
-                   keystone, roll);
+  ProjUV2CamUVBatch(&projectorUV, 1, &cameraUV, projectorPosition,
+                    projectorLookAt, cameraPosition, cameraLookAt,
+                    projectorFov, cameraFov, cylinderRadius, keystone, roll);
   return cameraUV;
 }
 

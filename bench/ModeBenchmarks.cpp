@@ -32,7 +32,7 @@
 #include "command/ChildLayout.h"
 #include "command/EyeFraming.h"
 #include "command/ProjectorFootprint.h"
-#include "command/ProjectorPose.h"
+#include "pose/ProjectorPose.h"
 #include "command/VistrelCommand.h"
 #include "host/kestrine/Oru_FloatChannel.h"
 #include "host/kestrine/Oru_FloatListChannel.h"

@@ -3,7 +3,7 @@
 // height, turned into scene points.
 #include "command/ChildChannels.h"
 #include "command/ChildLayout.h"
-#include "command/ProjectorPose.h"
+#include "pose/ProjectorPose.h"
 #include "command/VistrelCommand.h"
 
 void VistrelCommand::ConvertParameters() {

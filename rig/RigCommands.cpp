@@ -5,15 +5,15 @@
 #include <filesystem>
 #include <iostream>
 
-#include "rig/DefaultRig.h"
-#include "rig/RefinementReport.h"
+#include "rig/scene/DefaultRig.h"
+#include "rig/reports/RefinementReport.h"
 #include "rig/RigError.h"
-#include "rig/RigGraph.h"
-#include "rig/RigPicture.h"
-#include "rig/RigReport.h"
-#include "rig/SceneReader.h"
-#include "rig/SceneWriteBack.h"
-#include "rig/TextTable.h"
+#include "rig/engine/RigGraph.h"
+#include "rig/pictures/RigPicture.h"
+#include "rig/reports/RigReport.h"
+#include "rig/scene/SceneReader.h"
+#include "rig/scene/SceneWriteBack.h"
+#include "rig/reports/TextTable.h"
 
 namespace rig {
 namespace {

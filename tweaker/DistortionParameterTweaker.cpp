@@ -1,7 +1,7 @@
 #include "tweaker/DistortionParameterTweaker.h"
 
-#include "command/ProjectorPose.h"
-#include "command/ScreenPoint.h"
+#include "pose/ProjectorPose.h"
+#include "pose/ScreenPoint.h"
 #include "host/vistrel/Oru_Vistrel.h"
 #include "numeric/FloatRounding.h"
 

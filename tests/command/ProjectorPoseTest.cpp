@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "command/ProjectorPose.h"
+#include "pose/ProjectorPose.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "command/EyeFraming.h"
-#include "command/ProjectorPose.h"
-#include "command/ScreenPoint.h"
+#include "pose/ProjectorPose.h"
+#include "pose/ScreenPoint.h"
 #include "numeric/FloatRounding.h"
 #include "tests/tweaker/FitScene.h"
 #include "tweaker/ParameterTweaker.h"

@@ -4,10 +4,10 @@
 
 #include "command/EyeFraming.h"
 #include "command/ProjectorFootprint.h"
-#include "command/ProjectorPose.h"
+#include "pose/ProjectorPose.h"
 #include "host/vistrel/Oru_Vistrel.h"
-#include "rig/DefaultRig.h"
-#include "rig/SceneReader.h"
+#include "rig/scene/DefaultRig.h"
+#include "rig/scene/SceneReader.h"
 #include "rig/calibration/CalibrationProblem.h"
 #include "tests/rig/RigProcess.h"
 

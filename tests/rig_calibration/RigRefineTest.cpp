@@ -4,8 +4,8 @@
 // itself only when named), reads back, and leaves out the used calibration.
 #include <nlohmann/json.hpp>
 
-#include "rig/DefaultRig.h"
-#include "rig/SceneReader.h"
+#include "rig/scene/DefaultRig.h"
+#include "rig/scene/SceneReader.h"
 #include "tests/rig/RigProcess.h"
 
 namespace {

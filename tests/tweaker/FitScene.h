@@ -6,8 +6,8 @@
 #include <array>
 #include <cstdint>
 
-#include "command/ProjectorPose.h"
-#include "command/ScreenPoint.h"
+#include "pose/ProjectorPose.h"
+#include "pose/ScreenPoint.h"
 #include "host/vistrel/Oru_Vistrel.h"
 #include "numeric/FloatRounding.h"
 #include "tweaker/DistortionParameterTweaker.h"

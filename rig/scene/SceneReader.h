@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "rig/Scene.h"
+#include "rig/scene/Scene.h"
 
 namespace rig {
 

@@ -1,4 +1,4 @@
-#include "rig/SimulatedShifts.h"
+#include "rig/analyses/SimulatedShifts.h"
 
 #include "host/vistrel/Oru_Vistrel.h"
 #include "tweaker/DistortionParameterTweaker.h"

@@ -1,4 +1,4 @@
-#include "rig/RigReport.h"
+#include "rig/reports/RigReport.h"
 
 #include <algorithm>
 #include <cmath>

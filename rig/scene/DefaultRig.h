@@ -5,7 +5,7 @@
 // recovers.
 #pragma once
 
-#include "rig/Scene.h"
+#include "rig/scene/Scene.h"
 
 namespace rig {
 

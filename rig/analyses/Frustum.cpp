@@ -1,4 +1,4 @@
-#include "rig/Frustum.h"
+#include "rig/analyses/Frustum.h"
 
 #include <algorithm>
 #include <cmath>

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "rig/ModuleSession.h"
-#include "rig/Scene.h"
+#include "rig/engine/ModuleSession.h"
+#include "rig/scene/Scene.h"
 
 namespace rig {
 

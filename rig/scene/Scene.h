@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "command/ProjectorPose.h"
+#include "pose/ProjectorPose.h"
 
 namespace rig {
 

@@ -1,8 +1,8 @@
-#include "rig/CalibrationReport.h"
+#include "rig/reports/CalibrationReport.h"
 
 #include <cmath>
 
-#include "rig/TextTable.h"
+#include "rig/reports/TextTable.h"
 #include "tweaker/DistortionParameterTweaker.h"
 
 namespace rig {

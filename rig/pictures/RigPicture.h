@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "rig/RigReport.h"
+#include "rig/reports/RigReport.h"
 
 namespace rig {
 

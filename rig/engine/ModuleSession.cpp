@@ -1,4 +1,4 @@
-#include "rig/ModuleSession.h"
+#include "rig/engine/ModuleSession.h"
 
 #include <cstring>
 #include <filesystem>

@@ -18,9 +18,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "rig/RefinementReport.h"
-#include "rig/Scene.h"
-#include "rig/ScreenTrace.h"
+#include "rig/reports/RefinementReport.h"
+#include "rig/scene/Scene.h"
+#include "rig/analyses/ScreenTrace.h"
 #include "rig/calibration/PointResiduals.h"
 
 namespace rig {

@@ -1,4 +1,4 @@
-#include "rig/PositionedJson.h"
+#include "rig/scene/PositionedJson.h"
 
 #include <cstddef>
 #include <iterator>

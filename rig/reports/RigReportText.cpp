@@ -2,8 +2,8 @@
 #include <cmath>
 #include <ostream>
 
-#include "rig/RigReport.h"
-#include "rig/TextTable.h"
+#include "rig/reports/RigReport.h"
+#include "rig/reports/TextTable.h"
 
 namespace rig {
 namespace {

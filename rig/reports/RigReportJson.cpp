@@ -1,6 +1,6 @@
 // The machine-readable form of a rig report: numbers as the module computed
 // them (32-bit floats widened exactly to JSON numbers), angles in degrees.
-#include "rig/RigReport.h"
+#include "rig/reports/RigReport.h"
 
 namespace rig {
 namespace {

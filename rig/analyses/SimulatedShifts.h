@@ -8,7 +8,7 @@
 
 #include <array>
 
-#include "rig/Scene.h"
+#include "rig/scene/Scene.h"
 
 namespace rig {
 

@@ -1,4 +1,4 @@
-#include "rig/TextTable.h"
+#include "rig/reports/TextTable.h"
 
 #include <algorithm>
 #include <cmath>

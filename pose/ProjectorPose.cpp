@@ -1,4 +1,4 @@
-#include "command/ProjectorPose.h"
+#include "pose/ProjectorPose.h"
 
 #include <cmath>
 

@@ -11,11 +11,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "rig/CalibrationReport.h"
-#include "rig/Frustum.h"
-#include "rig/RigGraph.h"
-#include "rig/Scene.h"
-#include "rig/ScreenTrace.h"
+#include "rig/reports/CalibrationReport.h"
+#include "rig/analyses/Frustum.h"
+#include "rig/engine/RigGraph.h"
+#include "rig/scene/Scene.h"
+#include "rig/analyses/ScreenTrace.h"
 
 namespace rig {
 

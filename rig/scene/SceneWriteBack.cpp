@@ -1,4 +1,4 @@
-#include "rig/SceneWriteBack.h"
+#include "rig/scene/SceneWriteBack.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "rig/RigError.h"
-#include "rig/RigReport.h"
+#include "rig/reports/RigReport.h"
 
 namespace rig {
 namespace {

@@ -1,6 +1,6 @@
-#include "rig/DefaultRig.h"
+#include "rig/scene/DefaultRig.h"
 
-#include "rig/SimulatedShifts.h"
+#include "rig/analyses/SimulatedShifts.h"
 
 namespace rig {
 

@@ -1,12 +1,12 @@
-#include "rig/RefinementReport.h"
+#include "rig/reports/RefinementReport.h"
 
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "rig/CalibrationReport.h"
-#include "rig/RigReport.h"
-#include "rig/TextTable.h"
+#include "rig/reports/CalibrationReport.h"
+#include "rig/reports/RigReport.h"
+#include "rig/reports/TextTable.h"
 
 namespace rig {
 

@@ -1,4 +1,4 @@
-#include "rig/RigPicture.h"
+#include "rig/pictures/RigPicture.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "rig/RigError.h"
-#include "rig/TextTable.h"
+#include "rig/reports/TextTable.h"
 
 namespace rig {
 namespace {

@@ -1,10 +1,10 @@
-#include "rig/RigGraph.h"
+#include "rig/engine/RigGraph.h"
 
 #include <cstring>
 #include <exception>
 
 #include "rig/RigError.h"
-#include "rig/TextTable.h"
+#include "rig/reports/TextTable.h"
 
 namespace rig {
 namespace {

@@ -50,7 +50,7 @@ std::vector<UnrolledPoint> UnrollOutline(const std::vector<D3DXVECTOR3>& points,
 
 }  // namespace rig
 
-#include "command/ProjectorPose.h"
+#include "pose/ProjectorPose.h"
 
 namespace rig {
 

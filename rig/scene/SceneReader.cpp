@@ -1,4 +1,4 @@
-#include "rig/SceneReader.h"
+#include "rig/scene/SceneReader.h"
 
 #include <cfloat>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include <set>
 #include <sstream>
 
-#include "rig/PositionedJson.h"
+#include "rig/scene/PositionedJson.h"
 #include "rig/RigError.h"
 
 namespace rig {

@@ -1,4 +1,4 @@
-#include "rig/Scene.h"
+#include "rig/scene/Scene.h"
 
 namespace rig {
 

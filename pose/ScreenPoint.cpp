@@ -1,4 +1,4 @@
-#include "command/ScreenPoint.h"
+#include "pose/ScreenPoint.h"
 
 #include <cmath>
 

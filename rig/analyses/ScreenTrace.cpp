@@ -1,8 +1,8 @@
-#include "rig/ScreenTrace.h"
+#include "rig/analyses/ScreenTrace.h"
 
 #include <cmath>
 
-#include "command/ScreenPoint.h"
+#include "pose/ScreenPoint.h"
 #include "host/vistrel/Oru_Vistrel.h"
 
 namespace rig {

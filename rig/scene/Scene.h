@@ -29,6 +29,9 @@ struct Camera {
 
 struct Projector {
   std::string name;
+  // The projector's image size in pixels, when known: pixel density, the
+  // warp and the blend need it.
+  std::optional<std::array<int, 2>> resolution;
   // The nine parameters in the module's order: aim angle, aim height,
   // projection angles X and Y, distance, fields of view X and Y, keystone,
   // roll.
@@ -54,6 +57,13 @@ struct Range {
 struct Calibration {
   std::string projector;                                 // a projector's name
   std::array<std::array<float, 2>, 8> shifts{};          // projector image units
+  // The camera that measured the shifts, when it is not the scene's camera.
+  std::optional<Camera> camera;
+  // The eight markers as the calibration camera saw them, in its image's
+  // pixels (origin the top-left corner of the image, x right, y down), when
+  // the scene gives those instead of shifts; `shifts` is then derived from
+  // them before the calibration runs.
+  std::optional<std::array<std::array<float, 2>, 8>> cameraPoints;
   std::array<Range, kProjectorParameterCount> ranges{};  // per parameter
   unsigned searchMask = 0;                               // bit k: parameter k searched
 };
@@ -63,14 +73,28 @@ struct Calibration {
 // its plan, narrow enough that the one-sweep search does not wander.
 extern const float kDefaultRangeHalfWidth[kProjectorParameterCount];
 
+// The part of the screen the rig must cover. Screen angles run from `from`
+// toward growing angle up to `to` (degrees; the extent may cross +-180,
+// `to` equal to `from` or 360 past it is the whole circle); heights from
+// `bottom` to `top`.
+struct ScreenExtent {
+  std::optional<std::array<float, 2>> angles;   // [from, to], degrees
+  std::optional<std::array<float, 2>> heights;  // [bottom, top], scene lengths
+};
+
 struct Scene {
   float radius = 0.0f;
+  ScreenExtent extent;
   Camera camera;
   std::vector<Projector> projectors;
   std::vector<Calibration> calibrations;
 
   // The projector of that name, or null.
   const Projector* FindProjector(const std::string& name) const;
+  // The camera that measured `calibration`: its own, or the scene's.
+  const Camera& CameraOf(const Calibration& calibration) const {
+    return calibration.camera ? *calibration.camera : camera;
+  }
 };
 
 }  // namespace rig

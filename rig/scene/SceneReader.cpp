@@ -144,6 +144,58 @@ void ScreenPoint(const Node& n, float& angle, float& height) {
   height = n.Member("height", "a number (height on the screen)").Number("a number (length)");
 }
 
+// [width, height] in whole pixels, each from 1 to kMaxPixels.
+constexpr int kMaxPixels = 1000000;
+std::array<int, 2> PixelSize(const Node& s) {
+  const char* expected = "[width, height] whole pixels, each from 1 to 1000000";
+  const std::vector<float> wh = s.Numbers(2, expected);
+  for (std::size_t i = 0; i < 2; ++i) {
+    const Node e = s.Element(i);
+    if (!e.Value().is_number_integer() || !(wh[i] >= 1.0f && wh[i] <= float(kMaxPixels))) {
+      e.Fail("\"" + e.Label() + "\" is " + e.Value().dump() + ", expected " + expected);
+    }
+  }
+  return {static_cast<int>(wh[0]), static_cast<int>(wh[1])};
+}
+
+// Eight [a, b] number pairs, in the grid points' order.
+std::array<std::array<float, 2>, 8> EightPairs(const Node& n, const char* expected,
+                                               const char* pairExpected) {
+  n.ExpectType(n.Value().is_array(), expected);
+  if (n.Value().size() != 8) {
+    n.Fail("\"" + n.Label() + "\" has " + std::to_string(n.Value().size()) +
+           " elements, expected exactly " + expected);
+  }
+  std::array<std::array<float, 2>, 8> out{};
+  for (std::size_t i = 0; i < 8; ++i) {
+    const std::vector<float> s = n.Element(i).Numbers(2, pairExpected);
+    out[i] = {s[0], s[1]};
+  }
+  return out;
+}
+
+// screen.angles [from, to]: each within [-360, 360], spanning more than 0
+// and at most 360 degrees toward growing angle.
+std::array<float, 2> ScreenAngles(const Node& n) {
+  const char* expected =
+      "[from, to] screen angles in degrees (from -360 to 360), covering more than 0 and at most "
+      "360 degrees from \"from\" toward growing angle";
+  const std::vector<float> a = n.Numbers(2, expected);
+  float span = a[1] - a[0];
+  if (span <= 0.0f) span += 360.0f;
+  if (!(std::fabs(a[0]) <= 360.0f && std::fabs(a[1]) <= 360.0f) || !(span > 0.0f && span <= 360.0f)) {
+    n.Fail("\"angles\" is " + n.Value().dump() + ", expected " + expected);
+  }
+  return {a[0], a[1]};
+}
+
+std::array<float, 2> ScreenHeights(const Node& n) {
+  const char* expected = "[bottom, top] heights with bottom below top";
+  const std::vector<float> h = n.Numbers(2, expected);
+  if (!(h[0] < h[1])) n.Fail("\"heights\" is " + n.Value().dump() + ", expected " + expected);
+  return {h[0], h[1]};
+}
+
 Camera ReadCamera(const Node& n) {
   n.OnlyKeys({"position", "aim", "field_of_view", "image_size"});
   Camera c;
@@ -155,23 +207,13 @@ Camera ReadCamera(const Node& n) {
       FieldOfView(n.Member("field_of_view", "[horizontal, vertical] degrees"));
   c.fovX = fov[0];
   c.fovY = fov[1];
-  if (n.Has("image_size")) {
-    const Node s = n.Member("image_size", "[width, height] pixels");
-    const char* expected = "[width, height] whole pixels, each at least 1";
-    const std::vector<float> wh = s.Numbers(2, expected);
-    for (std::size_t i = 0; i < 2; ++i) {
-      const Node e = s.Element(i);
-      if (!e.Value().is_number_integer() || !(wh[i] >= 1.0f && wh[i] <= 1e6f)) {
-        e.Fail("\"" + e.Label() + "\" is " + e.Value().dump() + ", expected " + expected);
-      }
-    }
-    c.imageSize = std::array<int, 2>{static_cast<int>(wh[0]), static_cast<int>(wh[1])};
-  }
+  if (n.Has("image_size")) c.imageSize = PixelSize(n.Member("image_size", "[width, height] pixels"));
   return c;
 }
 
 Projector ReadProjector(const Node& n) {
-  n.OnlyKeys({"name", "aim", "projection_angles", "distance", "field_of_view", "keystone", "roll"});
+  n.OnlyKeys({"name", "aim", "projection_angles", "distance", "field_of_view", "keystone", "roll",
+              "resolution"});
   Projector p;
   p.name = n.Member("name", "a string (the projector's name)").Text("a string");
   if (p.name.empty()) n.Member("name", "").Fail("empty projector name, expected a name");
@@ -194,11 +236,12 @@ Projector ReadProjector(const Node& n) {
     q.ProjKeystone = n.Member("keystone", "").Number("a number (half image heights)");
   }
   if (n.Has("roll")) q.ProjRoll = n.Member("roll", "").Number("a number (degrees)");
+  if (n.Has("resolution")) p.resolution = PixelSize(n.Member("resolution", "[width, height] pixels"));
   return p;
 }
 
 Calibration ReadCalibration(const Node& n, const Scene& scene) {
-  n.OnlyKeys({"projector", "shifts", "search", "ranges"});
+  n.OnlyKeys({"projector", "shifts", "camera_points", "camera", "search", "ranges"});
   Calibration c;
   const Node name = n.Member("projector", "a string (the name of a projector)");
   c.projector = name.Text("a string (the name of a projector)");
@@ -210,16 +253,23 @@ Calibration ReadCalibration(const Node& n, const Scene& scene) {
                 "\", expected one calibration per projector");
     }
   }
+  if (n.Has("camera")) c.camera = ReadCamera(n.Member("camera", "an object (the camera)"));
   const char* shiftsExpected = "eight [du, dv] shifts in projector image units";
-  const Node shifts = n.Member("shifts", shiftsExpected);
-  shifts.ExpectType(shifts.Value().is_array(), shiftsExpected);
-  if (shifts.Value().size() != 8) {
-    shifts.Fail("\"shifts\" has " + std::to_string(shifts.Value().size()) +
-                " elements, expected exactly " + shiftsExpected);
+  const char* pointsExpected = "eight [x, y] marker positions in the camera image's pixels";
+  if (n.Has("shifts") == n.Has("camera_points")) {
+    n.Fail(std::string(n.Has("shifts") ? "both \"shifts\" and \"camera_points\"" : "neither \"shifts\" nor \"camera_points\"") +
+           " in \"" + n.Label() + "\", expected exactly one of them");
   }
-  for (std::size_t i = 0; i < 8; ++i) {
-    const std::vector<float> s = shifts.Element(i).Numbers(2, "[du, dv] numbers");
-    c.shifts[i] = {s[0], s[1]};
+  if (n.Has("shifts")) {
+    c.shifts = EightPairs(n.Member("shifts", shiftsExpected), shiftsExpected, "[du, dv] numbers");
+  } else {
+    const Node points = n.Member("camera_points", pointsExpected);
+    const Camera& camera = c.camera ? *c.camera : scene.camera;
+    if (!camera.imageSize) {
+      points.Fail("\"camera_points\" are pixels of a camera without \"image_size\", expected the "
+                  "measuring camera's image size");
+    }
+    c.cameraPoints = EightPairs(points, pointsExpected, "[x, y] pixels");
   }
   const char* searchExpected = "an array of parameter names such as \"ProjFovX\"";
   const Node search = n.Member("search", searchExpected);
@@ -260,9 +310,11 @@ Scene ReadSceneText(const std::string& text, const std::string& fileName) {
   root.OnlyKeys({"screen", "camera", "projectors", "calibrations"});
   Scene scene;
   const Node screen = root.Member("screen", "{\"radius\": length}");
-  screen.OnlyKeys({"radius"});
+  screen.OnlyKeys({"radius", "angles", "heights"});
   scene.radius = Positive(screen.Member("radius", "a number (screen radius, length > 0)"),
                           "a screen radius greater than 0");
+  if (screen.Has("angles")) scene.extent.angles = ScreenAngles(screen.Member("angles", ""));
+  if (screen.Has("heights")) scene.extent.heights = ScreenHeights(screen.Member("heights", ""));
   scene.camera = ReadCamera(root.Member("camera", "an object (the camera)"));
   const char* projectorsExpected = "an array of at least one projector";
   const Node projectors = root.Member("projectors", projectorsExpected);

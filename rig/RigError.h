@@ -15,6 +15,7 @@ enum ExitStatus : int {
   kExitBadInput = 1,   // a file or value the program was given is unusable
   kExitUsage = 2,      // the command line itself is wrong
   kExitModule = 3,     // the module cannot be loaded, or stopped an evaluation
+  kExitWriteFailed = 4,  // an output file could not be written (inputs are left as they were)
 };
 
 class RigError : public std::runtime_error {

@@ -8,22 +8,13 @@
 #include <nlohmann/json.hpp>
 
 #include "rig/RigError.h"
+#include "rig/output/ShortestFloat.h"
 #include "rig/reports/RigReport.h"
 
 namespace rig {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// The shortest of 6 to 9 significant digits that reads back as `value`.
-double ShortestDecimal(float value) {
-  char text[32];
-  for (int digits = 6; digits <= 9; ++digits) {
-    std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
-    if (std::strtof(text, nullptr) == value) break;
-  }
-  return std::strtod(text, nullptr);
-}
 
 // Sets one element of a two-number array member, creating the array from
 // `other` (the element not written) if the key is absent.
@@ -33,15 +24,15 @@ void SetPairElement(Json& object, const char* key, int index, double value, doub
 }
 
 void WriteParameter(Json& projector, int k, const ProjectorParameters& start, float value) {
-  const double v = ShortestDecimal(value);
+  const double v = ShortestFloatDecimal(value);
   switch (k) {
     case 0: projector["aim"]["angle"] = v; break;
     case 1: projector["aim"]["height"] = v; break;
-    case 2: SetPairElement(projector, "projection_angles", 0, v, ShortestDecimal(start.ProjectionAngY)); break;
-    case 3: SetPairElement(projector, "projection_angles", 1, v, ShortestDecimal(start.ProjectionAngX)); break;
+    case 2: SetPairElement(projector, "projection_angles", 0, v, ShortestFloatDecimal(start.ProjectionAngY)); break;
+    case 3: SetPairElement(projector, "projection_angles", 1, v, ShortestFloatDecimal(start.ProjectionAngX)); break;
     case 4: projector["distance"] = v; break;
-    case 5: SetPairElement(projector, "field_of_view", 0, v, ShortestDecimal(start.ProjFovY)); break;
-    case 6: SetPairElement(projector, "field_of_view", 1, v, ShortestDecimal(start.ProjFovX)); break;
+    case 5: SetPairElement(projector, "field_of_view", 0, v, ShortestFloatDecimal(start.ProjFovY)); break;
+    case 6: SetPairElement(projector, "field_of_view", 1, v, ShortestFloatDecimal(start.ProjFovX)); break;
     case 7: projector["keystone"] = v; break;
     default: projector["roll"] = v; break;
   }

@@ -21,6 +21,8 @@
 #define VISTREL_BUILD_TYPE "unknown"
 #endif
 
+using namespace rig;
+
 namespace {
 
 constexpr int kParameters = CalibrationProblem::kParameterCount;

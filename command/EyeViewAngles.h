@@ -12,12 +12,13 @@
 #include <vector>
 
 #include "host/d3dx/D3DXMath.h"
+#include "numeric/SinglePrecisionAngles.h"
 
 namespace eye_view {
 
 // The single-precision constants every angle computation of the mode uses.
-constexpr float kPi = 3.1415927f;
-constexpr float kTwoPi = 6.2831855f;
+constexpr float kPi = kSinglePrecisionPi;
+constexpr float kTwoPi = kSinglePrecisionTwoPi;
 
 // b - a, brought once toward (-pi, pi]: below -pi it gains 2*pi, then above
 // pi it loses 2*pi. One correction each, no loop, so -pi and pi come back

@@ -3,23 +3,15 @@
 #include <cmath>
 
 #include "numeric/FloatRounding.h"
+#include "numeric/SinglePrecisionAngles.h"
 
 namespace {
-
-// The single-precision value of pi, held in a double.
-constexpr double kPi = 3.1415927410125732;
-
-// Degrees to radians: the product and quotient are formed in double and the
-// result rounded once to float.
-float Radians(float degrees) {
-  return RoundToFloat(static_cast<double>(degrees) * kPi / 180.0);
-}
 
 // The screen point at `angleDegrees` and `height` on the cylinder of
 // `radius`: (sin a * R, height, cos a * R), sine and cosine of the float
 // radian value.
 D3DXVECTOR3 ScreenPoint(float angleDegrees, float height, float radius) {
-  const float angle = Radians(angleDegrees);
+  const float angle = SinglePrecisionRadians(angleDegrees);
   const float sinAngle = RoundToFloat(std::sin(angle));
   const float cosAngle = RoundToFloat(std::cos(angle));
   return D3DXVECTOR3(RoundToFloat(sinAngle * radius), height,
@@ -54,12 +46,12 @@ void GetProjectorPose(float lookAtAngle, float lookAtHeight,
       RoundToFloat(normal.x - RoundToFloat(normal.y * 0.0f)));
 
   // Horizontal split of the distance along n (A) and c (B).
-  const float alpha = Radians(projectionAngleX);
+  const float alpha = SinglePrecisionRadians(projectionAngleX);
   const float alongNormal = RoundToFloat(RoundToFloat(std::cos(alpha)) * distance);
   const float alongTangent = RoundToFloat(RoundToFloat(std::sin(alpha)) * distance);
 
   // Vertical split: rise S, and the factor K that tilts the horizontal part.
-  const float beta = Radians(projectionAngleY);
+  const float beta = SinglePrecisionRadians(projectionAngleY);
   const float rise = RoundToFloat(RoundToFloat(std::sin(beta)) * distance);
   const float tilt = RoundToFloat(std::cos(beta));
 

@@ -106,7 +106,7 @@ int ExecuteDefault(const RigOptions& o) {
       "as it \"truly\" stands:";
   for (int k = 0; k < kProjectorParameterCount; ++k) {
     if (ParameterOf(truth, k) != ParameterOf(planned, k)) {
-      intro += std::string(" ") + kParameterNames[k] + " " + Fixed(ParameterOf(truth, k), 3);
+      intro += std::string(" ") + ParameterName(k) + " " + Fixed(ParameterOf(truth, k), 3);
     }
   }
   intro += ";\nthe calibration below searches those four parameters and should land near them.\n"

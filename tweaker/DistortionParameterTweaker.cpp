@@ -1,23 +1,12 @@
 #include "tweaker/DistortionParameterTweaker.h"
 
+#include "pose/ProjectorParameterTable.h"
 #include "pose/ProjectorPose.h"
 #include "pose/ScreenPoint.h"
 #include "host/vistrel/Oru_Vistrel.h"
 #include "numeric/FloatRounding.h"
 
-namespace {
-enum : int {
-  kLookatAngX,
-  kLookatHeight,
-  kProjectionAngX,
-  kProjectionAngY,
-  kDist,
-  kFovX,
-  kFovY,
-  kKeystone,
-  kRoll
-};
-}  // namespace
+using namespace projector_parameter;
 
 const D3DXVECTOR2 DistortionParameterTweaker::kGridPoints[kPointCount] = {
     {0.5f, 0.0f}, {1.0f, 0.0f}, {1.0f, 0.5f}, {1.0f, 1.0f},
@@ -60,7 +49,7 @@ DistortionParameterTweaker::DistortionParameterTweaker(
 void DistortionParameterTweaker::TweakParameters(std::uint32_t tweakMask) {
   ClearParameters();
   for (int k = 0; k < kParameterCount; ++k) {
-    if ((tweakMask >> k) & 1u)
+    if (HasParameter(tweakMask, k))
       AddParameter(projectorParameters[k].ToTweakEntry());
   }
   Tweak();

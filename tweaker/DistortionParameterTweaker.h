@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "host/d3dx/D3DXMath.h"
+#include "pose/ProjectorPose.h"
 #include "tweaker/BoundedParameter.h"
 #include "tweaker/ParameterTweaker.h"
 
@@ -26,7 +27,8 @@ struct ParameterRange {
 
 class DistortionParameterTweaker : private ParameterTweaker {
  public:
-  static constexpr int kParameterCount = 9;
+  static constexpr int kParameterCount = kProjectorParameterCount;
+  // The measured points: four corners and four edge midpoints.
   static constexpr int kPointCount = 8;
 
   // The eight projector image points (u, v) whose shifts are measured: the

@@ -4,16 +4,10 @@
 
 #include "host/vistrel/VectorOps.h"
 #include "numeric/FloatRounding.h"
+#include "numeric/SinglePrecisionAngles.h"
 
 namespace vistrel {
 namespace {
-
-// Degrees to radians as the rest of the module converts them: product and
-// quotient in double precision, rounded once to a float.
-float DegreesToRadians(float degrees) {
-  return RoundToFloat(static_cast<double>(degrees) * 3.1415927410125732 /
-                      180.0);
-}
 
 // tan of half a full field of view in degrees, or 0 when the field cannot
 // belong to a pinhole. Near 180 degrees the float half-angle may round past
@@ -23,7 +17,7 @@ float DegreesToRadians(float degrees) {
 // rounded to float agrees on every angle here.
 float TanHalfFieldOfView(float fovDegrees) {
   if (!(fovDegrees > 0.0f && fovDegrees < 180.0f)) return 0.0f;
-  const float halfAngle = RoundToFloat(DegreesToRadians(fovDegrees) * 0.5f);
+  const float halfAngle = RoundToFloat(SinglePrecisionRadians(fovDegrees) * 0.5f);
   const float tangent =
       RoundToFloat(RoundToDouble(std::tan(static_cast<double>(halfAngle))));
   return (tangent > 0.0f && std::isfinite(tangent)) ? tangent : 0.0f;
@@ -57,7 +51,7 @@ LensFrame::LensFrame(D3DXVECTOR3 position, D3DXVECTOR3 lookAt, float fovX,
   const D3DXVECTOR3 up = Cross(forward, right);
 
   // Positive roll turns right toward up.
-  const float rollRadians = DegreesToRadians(roll);
+  const float rollRadians = SinglePrecisionRadians(roll);
   const float cosRoll = RoundToFloat(std::cos(rollRadians));
   const float sinRoll = RoundToFloat(std::sin(rollRadians));
   forward_ = forward;

@@ -13,6 +13,8 @@
 #include "rig/calibration/QuietSolverLog.h"
 #include "rig/calibration/ScaledSolverProblem.h"
 
+namespace rig {
+
 CalibrationCertainty AnalyseCertainty(
     const CalibrationProblem& problem,
     const float (&values)[CalibrationProblem::kParameterCount],
@@ -78,3 +80,5 @@ CalibrationCertainty AnalyseCertainty(
   }
   return out;
 }
+
+}  // namespace rig

@@ -10,6 +10,8 @@
 
 #include "rig/calibration/CalibrationProblem.h"
 
+namespace rig {
+
 struct ParameterCertainty {
   int parameter;             // ProjectorParameters index
   float standardDeviation;   // in the parameter's unit; +inf if undetermined
@@ -60,3 +62,5 @@ CalibrationCertainty AnalyseCertainty(
     const CalibrationProblem& problem,
     const float (&values)[CalibrationProblem::kParameterCount],
     float assumedPointNoise = kDefaultPointNoise);
+
+}  // namespace rig

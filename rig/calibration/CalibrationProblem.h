@@ -8,7 +8,10 @@
 #include <cstdint>
 
 #include "host/d3dx/D3DXMath.h"
+#include "pose/ProjectorParameterTable.h"
 #include "tweaker/DistortionParameterTweaker.h"
+
+namespace rig {
 
 struct CalibrationProblem {
   static constexpr int kParameterCount =
@@ -38,3 +41,5 @@ inline DistortionParameterTweaker TweakerFor(const CalibrationProblem& problem) 
                                     problem.cylinderRadius, problem.pointShifts,
                                     problem.ranges);
 }
+
+}  // namespace rig

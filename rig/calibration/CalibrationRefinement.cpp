@@ -9,6 +9,8 @@
 #include "rig/calibration/PointResiduals.h"
 #include "rig/calibration/QuietSolverLog.h"
 
+namespace rig {
+
 namespace {
 
 // Ends the solve once the error is at float rounding level: below it the
@@ -77,7 +79,9 @@ CalibrationRefinement RefineCalibration(
     const float margin = 1e-6f * (range.maxVal - range.minVal);
     if (out.values[k] - range.minVal <= margin ||
         range.maxVal - out.values[k] <= margin)
-      out.onBoundMask |= 1u << k;
+      out.onBoundMask |= ParameterBit(k);
   }
   return out;
 }
+
+}  // namespace rig

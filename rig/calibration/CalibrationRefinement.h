@@ -19,6 +19,8 @@
 
 #include "rig/calibration/CalibrationProblem.h"
 
+namespace rig {
+
 struct CalibrationRefinement {
   // The refined values; parameters not searched keep the seed's. Each
   // searched value lies within its range.
@@ -44,3 +46,5 @@ struct CalibrationRefinement {
 CalibrationRefinement RefineCalibration(
     const CalibrationProblem& problem,
     const float (&seed)[CalibrationProblem::kParameterCount]);
+
+}  // namespace rig

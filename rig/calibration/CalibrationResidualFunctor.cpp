@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace rig {
+
 CalibrationResidualFunctor::CalibrationResidualFunctor(
     const CalibrationProblem& problem,
     const float (&seed)[CalibrationProblem::kParameterCount])
@@ -11,7 +13,7 @@ CalibrationResidualFunctor::CalibrationResidualFunctor(
     *tweaker.Parameter(k).value = seed[k];
     const BoundedParameter& p = tweaker.Parameter(k);
     const bool finite = std::isfinite(p.minVal) && std::isfinite(p.maxVal);
-    if (((problem.searchMask >> k) & 1u) && finite && p.maxVal > p.minVal)
+    if (HasParameter(problem.searchMask, k) && finite && p.maxVal > p.minVal)
       searched.push_back(k);
   }
 }
@@ -48,3 +50,5 @@ bool CalibrationResidualFunctor::operator()(double const* const* parameters,
   }
   return true;
 }
+
+}  // namespace rig

@@ -9,6 +9,8 @@
 
 #include "rig/calibration/CalibrationProblem.h"
 
+namespace rig {
+
 // Scaling. Searched parameter k with range [min, max] is the solver variable
 //   s = 1 + (value - min) / (max - min),  so s runs from 1 to 2,
 //   value = min + (s - 1) (max - min), formed in double, rounded once to float.
@@ -58,3 +60,5 @@ class CalibrationResidualFunctor {
   mutable DistortionParameterTweaker tweaker;
   std::vector<int> searched;
 };
+
+}  // namespace rig

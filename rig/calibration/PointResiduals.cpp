@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace rig {
+
 PointResiduals ComputePointResiduals(
     const CalibrationProblem& problem,
     const float (&params)[CalibrationProblem::kParameterCount]) {
@@ -31,3 +33,5 @@ PointResiduals ComputePointResiduals(
   out.max = anyNaN ? std::nanf("") : largest;
   return out;
 }
+
+}  // namespace rig

@@ -6,6 +6,8 @@
 
 #include "rig/calibration/CalibrationProblem.h"
 
+namespace rig {
+
 struct PointResiduals {
   // Mapped grid point minus its target, for each of the eight points in
   // DistortionParameterTweaker::kGridPoints order. NaN where a mapping
@@ -28,3 +30,5 @@ struct PointResiduals {
 PointResiduals ComputePointResiduals(
     const CalibrationProblem& problem,
     const float (&params)[CalibrationProblem::kParameterCount]);
+
+}  // namespace rig

@@ -6,6 +6,8 @@
 
 #include <glog/logging.h>
 
+namespace rig {
+
 // Raises glog's threshold to FATAL for the object's life and then restores
 // it. The threshold is process-wide: not for use from two threads at once.
 class QuietSolverLog {
@@ -18,3 +20,5 @@ class QuietSolverLog {
  private:
   decltype(FLAGS_minloglevel) saved;
 };
+
+}  // namespace rig

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace rig {
+
 ScaledSolverProblem::ScaledSolverProblem(
     const CalibrationProblem& problemIn,
     const float (&values)[CalibrationProblem::kParameterCount])
@@ -39,3 +41,5 @@ void ScaledSolverProblem::Values(
     out[k] = std::min(range.maxVal, std::max(range.minVal, value));
   }
 }
+
+}  // namespace rig

@@ -12,6 +12,8 @@
 
 #include "rig/calibration/CalibrationResidualFunctor.h"
 
+namespace rig {
+
 class ScaledSolverProblem {
  public:
   // Starts from `values` (ProjectorParameters order); a value outside its
@@ -37,3 +39,5 @@ class ScaledSolverProblem {
   std::vector<double> scaled;
   ceres::Problem solver;
 };
+
+}  // namespace rig

@@ -9,10 +9,6 @@
 namespace rig {
 namespace {
 
-constexpr const char* kConvertInputs[5] = {"Projector Lookat Angle X", "Projector Lookat Height",
-                                           "Projection Angle X", "Projection Angle Y",
-                                           "Projector Distance"};
-
 std::string Named(const std::string& owner, const std::string& child) { return owner + ": " + child; }
 std::string CalibrationOwner(const std::string& projector) { return projector + " calibration"; }
 
@@ -43,11 +39,11 @@ void AddCalibration(ModuleSession& s, RigGraph& g, const Scene& scene, const Cal
   s.Connect(k.command, "DistortionPoint Array", k.shifts);
   s.Connect(k.command, "DistortionPoint Index", pointIndex);
   for (int p = 0; p < kProjectorParameterCount; ++p) {
-    const std::string name = kParameterNames[p];
+    const std::string name = ParameterName(p);
     k.minimum[p] = s.NewValue(Named(owner, name + "Min"), c.ranges[p].minimum);
     k.maximum[p] = s.NewValue(Named(owner, name + "Max"), c.ranges[p].maximum);
     k.value[p] = s.NewValue(Named(owner, name), start[p]);
-    k.tweak[p] = s.NewValue(Named(owner, "Tweak " + name), (c.searchMask >> p) & 1u ? 1.0f : 0.0f);
+    k.tweak[p] = s.NewValue(Named(owner, "Tweak " + name), HasParameter(c.searchMask, p) ? 1.0f : 0.0f);
     s.Connect(k.command, name + "Min", k.minimum[p]);
     s.Connect(k.command, name + "Max", k.maximum[p]);
     s.Connect(k.command, name, k.value[p]);
@@ -101,10 +97,10 @@ std::string ModuleErrorMessage(const CalibrationChannels& k, const std::string& 
   for (int p = 0; p < kProjectorParameterCount && detail.empty(); ++p) {
     const float lo = k.minimum[p]->GetFloat(), hi = k.maximum[p]->GetFloat();
     if (what == "minVal bigger than maxVal" && lo > hi) {
-      detail = std::string(kParameterNames[p]) + ": minimum " + Short(lo) +
+      detail = std::string(ParameterName(p)) + ": minimum " + Short(lo) +
                " above maximum " + Short(hi);
     } else if (what == "invalid interval size" && k.tweak[p]->GetFloat() >= 1.0f && !(hi - lo > 0.0f)) {
-      detail = std::string(kParameterNames[p]) + " is searched but its range [" +
+      detail = std::string(ParameterName(p)) + " is searched but its range [" +
                Short(lo) + ", " + Short(hi) + "] has no width";
     }
   }
@@ -112,10 +108,8 @@ std::string ModuleErrorMessage(const CalibrationChannels& k, const std::string& 
          "\"" + (detail.empty() ? "" : " (" + detail + ")") + "; nothing was calibrated";
 }
 
-}  // namespace
-
-RigGraph BuildRigGraph(ModuleSession& s, const Scene& scene) {
-  RigGraph g;
+// The screen and the camera: "rig: ..." channels.
+void AddRigChannels(ModuleSession& s, RigGraph& g, const Scene& scene) {
   const Camera& cam = scene.camera;
   g.radius = s.NewValue(Named("rig", "Cylinder Radius"), scene.radius);
   g.cameraPosition = s.NewVector(Named("rig", "Camera Position"), Vector(cam.position));
@@ -127,26 +121,33 @@ RigGraph BuildRigGraph(ModuleSession& s, const Scene& scene) {
   const float h = cam.imageSize ? static_cast<float>((*cam.imageSize)[1]) : 0.0f;
   g.cameraImageSize = s.NewVector(Named("rig", "Camera Image Size"), D3DXVECTOR3(w, h, 0.0f));
   g.cameraLookAt = s.NewVector(Named("rig", "out: Camera Lookat"), D3DXVECTOR3(0, 0, 0));
+}
 
-  for (const Projector& p : scene.projectors) {
-    ProjectorChannels c;
-    c.name = p.name;
-    c.command = s.CreateCommand("ConvertParameters");
-    for (int i = 0; i < 5; ++i) {
-      c.inputs[i] = s.NewValue(Named(p.name, kConvertInputs[i]), ParameterOf(p.parameters, i));
-      s.Connect(c.command, kConvertInputs[i], c.inputs[i]);
-    }
-    c.position = s.NewVector(Named(p.name, "out: Projector Position"), D3DXVECTOR3(0, 0, 0));
-    c.lookAt = s.NewVector(Named(p.name, "out: Projector Lookat"), D3DXVECTOR3(0, 0, 0));
-    s.Connect(c.command, "Camera Lookat Angle", g.cameraAimAngle);
-    s.Connect(c.command, "Camera Lookat Height", g.cameraAimHeight);
-    s.Connect(c.command, "Cylinder Radius", g.radius);
-    s.Connect(c.command, "out: Projector Position", c.position);
-    s.Connect(c.command, "out: Projector Lookat", c.lookAt);
-    s.Connect(c.command, "out: Camera Lookat", g.cameraLookAt);
-    g.projectors.push_back(c);
+// One "ConvertParameters" command per projector, its pose inputs named
+// after the projector.
+void AddProjector(ModuleSession& s, RigGraph& g, const Projector& p) {
+  ProjectorChannels c;
+  c.name = p.name;
+  c.command = s.CreateCommand("ConvertParameters");
+  for (int k = 0; k < kProjectorParameterCount; ++k) {
+    const char* child = kProjectorParameterTable[k].conversionChild;
+    if (!child) continue;
+    c.inputs[k] = s.NewValue(Named(p.name, child), ParameterOf(p.parameters, k));
+    s.Connect(c.command, child, c.inputs[k]);
   }
+  c.position = s.NewVector(Named(p.name, "out: Projector Position"), D3DXVECTOR3(0, 0, 0));
+  c.lookAt = s.NewVector(Named(p.name, "out: Projector Lookat"), D3DXVECTOR3(0, 0, 0));
+  s.Connect(c.command, "Camera Lookat Angle", g.cameraAimAngle);
+  s.Connect(c.command, "Camera Lookat Height", g.cameraAimHeight);
+  s.Connect(c.command, "Cylinder Radius", g.radius);
+  s.Connect(c.command, "out: Projector Position", c.position);
+  s.Connect(c.command, "out: Projector Lookat", c.lookAt);
+  s.Connect(c.command, "out: Camera Lookat", g.cameraLookAt);
+  g.projectors.push_back(c);
+}
 
+// The eye's "CalcCameraParameters" with its index-driven lists.
+void AddEye(ModuleSession& s, RigGraph& g, const Scene& scene) {
   g.index = s.NewValue(Named("eye", "Projector Index"), 0.0f);
   g.count = s.NewValue(Named("eye", "Projector Count"), static_cast<float>(scene.projectors.size()));
   g.positions = s.NewVectorList(Named("eye", "Projector Position"), g.index);
@@ -178,14 +179,9 @@ RigGraph BuildRigGraph(ModuleSession& s, const Scene& scene) {
   s.Connect(g.eye, "Projector Index", g.index);
   s.Connect(g.eye, "Eye Lookat", g.eyeLookAt);
   s.Connect(g.eye, "Eye Field of View", g.eyeFieldOfView);
-
-  for (const Calibration& c : scene.calibrations) AddCalibration(s, g, scene, c);
-  return g;
 }
 
-RigGraph FindRigGraph(ModuleSession& s, const std::string& projectPath) {
-  const Finder f(s, projectPath);
-  RigGraph g;
+void FindRigChannels(const Finder& f, RigGraph& g) {
   g.radius = f.Channel<Oru_FloatChannel>(Named("rig", "Cylinder Radius"));
   g.cameraPosition = f.Channel<Oru_VectorChannel>(Named("rig", "Camera Position"));
   g.cameraAimAngle = f.Channel<Oru_FloatChannel>(Named("rig", "Camera Lookat Angle"));
@@ -193,57 +189,86 @@ RigGraph FindRigGraph(ModuleSession& s, const std::string& projectPath) {
   g.cameraFieldOfView = f.Channel<Oru_VectorChannel>(Named("rig", "Camera Field of View"));
   g.cameraImageSize = f.Channel<Oru_VectorChannel>(Named("rig", "Camera Image Size"));
   g.cameraLookAt = f.Channel<Oru_VectorChannel>(Named("rig", "out: Camera Lookat"));
+}
 
+ProjectorChannels FindProjector(const Finder& f, Oru_FloatChannel* command) {
+  ProjectorChannels c;
+  c.command = command;
+  for (int k = 0; k < kProjectorParameterCount; ++k) {
+    const char* child = kProjectorParameterTable[k].conversionChild;
+    if (child) c.inputs[k] = f.Child<Oru_FloatChannel>(command, child);
+  }
+  // Every input is named "PROJECTOR: CHILD"; the aim angle's names it.
+  constexpr int kNamed = projector_parameter::kLookatAngX;
+  c.name = f.Owner(c.inputs[kNamed], kProjectorParameterTable[kNamed].conversionChild);
+  c.position = f.Child<Oru_VectorChannel>(command, "out: Projector Position");
+  c.lookAt = f.Child<Oru_VectorChannel>(command, "out: Projector Lookat");
+  return c;
+}
+
+void FindEye(const Finder& f, RigGraph& g, Oru_FloatChannel* command) {
+  if (g.eye) f.Fail("two \"CalcCameraParameters\" commands");
+  g.eye = command;
+  g.positions = f.Child<Oru_VectorListChannel>(command, "Projector Position");
+  g.lookAts = f.Child<Oru_VectorListChannel>(command, "Projector LookAt");
+  g.fieldsOfView = f.Child<Oru_VectorListChannel>(command, "Projector Field of View");
+  g.keystones = f.Child<Oru_FloatListChannel>(command, "Projector Keystone");
+  g.rolls = f.Child<Oru_FloatListChannel>(command, "Projector Roll Angle");
+  g.count = f.Child<Oru_FloatChannel>(command, "Projector Count");
+  g.index = f.Child<Oru_FloatChannel>(command, "Projector Index");
+  g.eyeLookAt = f.Child<Oru_VectorChannel>(command, "Eye Lookat");
+  g.eyeFieldOfView = f.Child<Oru_VectorChannel>(command, "Eye Field of View");
+}
+
+CalibrationChannels FindCalibration(const Finder& f, Oru_FloatChannel* command) {
+  CalibrationChannels k;
+  k.command = command;
+  for (int p = 0; p < kProjectorParameterCount; ++p) {
+    const std::string name = ParameterName(p);
+    k.minimum[p] = f.Child<Oru_FloatChannel>(command, name + "Min");
+    k.maximum[p] = f.Child<Oru_FloatChannel>(command, name + "Max");
+    k.value[p] = f.Child<Oru_FloatChannel>(command, name);
+    k.tweak[p] = f.Child<Oru_FloatChannel>(command, "Tweak " + name);
+  }
+  k.shifts = f.Child<Oru_VectorListChannel>(command, "DistortionPoint Array");
+  const std::string owner = f.Owner(k.shifts, "DistortionPoint Array");
+  const std::string suffix = " calibration";
+  if (owner.size() <= suffix.size() || owner.substr(owner.size() - suffix.size()) != suffix) {
+    f.Fail("a calibration channel \"" + owner + "\" not named after a projector");
+  }
+  k.projector = owner.substr(0, owner.size() - suffix.size());
+  k.start = f.Channel<Oru_FloatListChannel>(Named(owner, "start values"));
+  if (k.start->GetElements().size() != kProjectorParameterCount ||
+      k.shifts->GetElements().size() != kCalibrationPointCount) {
+    f.Fail("calibration \"" + owner + "\" has not nine start values and eight shifts");
+  }
+  return k;
+}
+
+}  // namespace
+
+RigGraph BuildRigGraph(ModuleSession& s, const Scene& scene) {
+  RigGraph g;
+  AddRigChannels(s, g, scene);
+  for (const Projector& p : scene.projectors) AddProjector(s, g, p);
+  AddEye(s, g, scene);
+  for (const Calibration& c : scene.calibrations) AddCalibration(s, g, scene, c);
+  return g;
+}
+
+RigGraph FindRigGraph(ModuleSession& s, const std::string& projectPath) {
+  const Finder f(s, projectPath);
+  RigGraph g;
+  FindRigChannels(f, g);
   Vel_ChannelGroup& group = s.Group();
   for (std::size_t i = 0; i < group.GetChannelCount(); ++i) {
     Vel_Channel* channel = group.GetChannel(i);
     if (!s.IsCommand(channel)) continue;
     auto* command = static_cast<Oru_FloatChannel*>(channel);  // the module's commands are float channels
     const std::string mode = s.ModeOf(command);
-    if (mode == "ConvertParameters") {
-      ProjectorChannels c;
-      c.command = command;
-      for (int k = 0; k < 5; ++k) c.inputs[k] = f.Child<Oru_FloatChannel>(command, kConvertInputs[k]);
-      c.name = f.Owner(c.inputs[0], kConvertInputs[0]);
-      c.position = f.Child<Oru_VectorChannel>(command, "out: Projector Position");
-      c.lookAt = f.Child<Oru_VectorChannel>(command, "out: Projector Lookat");
-      g.projectors.push_back(c);
-    } else if (mode == "CalcCameraParameters") {
-      if (g.eye) f.Fail("two \"CalcCameraParameters\" commands");
-      g.eye = command;
-      g.positions = f.Child<Oru_VectorListChannel>(command, "Projector Position");
-      g.lookAts = f.Child<Oru_VectorListChannel>(command, "Projector LookAt");
-      g.fieldsOfView = f.Child<Oru_VectorListChannel>(command, "Projector Field of View");
-      g.keystones = f.Child<Oru_FloatListChannel>(command, "Projector Keystone");
-      g.rolls = f.Child<Oru_FloatListChannel>(command, "Projector Roll Angle");
-      g.count = f.Child<Oru_FloatChannel>(command, "Projector Count");
-      g.index = f.Child<Oru_FloatChannel>(command, "Projector Index");
-      g.eyeLookAt = f.Child<Oru_VectorChannel>(command, "Eye Lookat");
-      g.eyeFieldOfView = f.Child<Oru_VectorChannel>(command, "Eye Field of View");
-    } else if (mode == "AutoConfigParameters") {
-      CalibrationChannels k;
-      k.command = command;
-      for (int p = 0; p < kProjectorParameterCount; ++p) {
-        const std::string name = kParameterNames[p];
-        k.minimum[p] = f.Child<Oru_FloatChannel>(command, name + "Min");
-        k.maximum[p] = f.Child<Oru_FloatChannel>(command, name + "Max");
-        k.value[p] = f.Child<Oru_FloatChannel>(command, name);
-        k.tweak[p] = f.Child<Oru_FloatChannel>(command, "Tweak " + name);
-      }
-      k.shifts = f.Child<Oru_VectorListChannel>(command, "DistortionPoint Array");
-      const std::string owner = f.Owner(k.shifts, "DistortionPoint Array");
-      const std::string suffix = " calibration";
-      if (owner.size() <= suffix.size() || owner.substr(owner.size() - suffix.size()) != suffix) {
-        f.Fail("a calibration channel \"" + owner + "\" not named after a projector");
-      }
-      k.projector = owner.substr(0, owner.size() - suffix.size());
-      k.start = f.Channel<Oru_FloatListChannel>(Named(owner, "start values"));
-      if (k.start->GetElements().size() != kProjectorParameterCount ||
-          k.shifts->GetElements().size() != 8) {
-        f.Fail("calibration \"" + owner + "\" has not nine start values and eight shifts");
-      }
-      g.calibrations.push_back(k);
-    }
+    if (mode == "ConvertParameters") g.projectors.push_back(FindProjector(f, command));
+    else if (mode == "CalcCameraParameters") FindEye(f, g, command);
+    else if (mode == "AutoConfigParameters") g.calibrations.push_back(FindCalibration(f, command));
   }
   if (g.projectors.empty()) f.Fail("no \"ConvertParameters\" command");
   if (!g.eye) f.Fail("no \"CalcCameraParameters\" command");
@@ -273,7 +298,9 @@ Scene SceneOfGraph(const RigGraph& g) {
     const ProjectorChannels& c = g.projectors[i];
     Projector p;
     p.name = c.name;
-    for (int k = 0; k < 5; ++k) ParameterOf(p.parameters, k) = c.inputs[k]->GetFloat();
+    for (int k = 0; k < kProjectorParameterCount; ++k) {
+      if (c.inputs[k]) ParameterOf(p.parameters, k) = c.inputs[k]->GetFloat();
+    }
     p.parameters.ProjFovX = g.fieldsOfView->GetElements()[i].x;
     p.parameters.ProjFovY = g.fieldsOfView->GetElements()[i].y;
     p.parameters.ProjKeystone = g.keystones->GetElements()[i];
@@ -283,13 +310,13 @@ Scene SceneOfGraph(const RigGraph& g) {
   for (const CalibrationChannels& k : g.calibrations) {
     Calibration c;
     c.projector = k.projector;
-    for (std::size_t i = 0; i < 8; ++i) {
+    for (int i = 0; i < kCalibrationPointCount; ++i) {
       const D3DXVECTOR3 shift = k.shifts->GetElements()[i];
       c.shifts[i] = {shift.x, shift.y};
     }
     for (int p = 0; p < kProjectorParameterCount; ++p) {
       c.ranges[p] = {k.minimum[p]->GetFloat(), k.maximum[p]->GetFloat()};
-      if (k.tweak[p]->GetFloat() >= 1.0f) c.searchMask |= 1u << p;
+      if (k.tweak[p]->GetFloat() >= 1.0f) c.searchMask |= ParameterBit(p);
     }
     scene.calibrations.push_back(c);
   }

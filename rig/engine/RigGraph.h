@@ -24,7 +24,10 @@ namespace rig {
 struct ProjectorChannels {
   std::string name;
   Oru_FloatChannel* command = nullptr;  // "ConvertParameters"
-  Oru_FloatChannel* inputs[5] = {};     // aim angle, aim height, projection X, Y, distance
+  // Parameter k's input where the conversion mode reads it (EntersPose(k):
+  // aim angle, aim height, projection angles, distance); null for the lens
+  // parameters, which go to the eye's lists.
+  Oru_FloatChannel* inputs[kProjectorParameterCount] = {};
   Oru_VectorChannel* position = nullptr;
   Oru_VectorChannel* lookAt = nullptr;
 };

@@ -93,7 +93,7 @@ CalibrationReport BuildCalibrationReport(const Scene& scene, const Calibration& 
   r.after = ComputePointResiduals(problem, values);
 
   for (int k = 0; k < kProjectorParameterCount; ++k) {
-    if (!((c.searchMask >> k) & 1u)) continue;
+    if (!HasParameter(c.searchMask, k)) continue;
     // The search's own coarse step, each operation rounded to float.
     const float width = c.ranges[k].maximum - c.ranges[k].minimum;
     const float step = width / 10.0f;
@@ -124,9 +124,9 @@ void PrintCalibrationReport(std::ostream& out, const CalibrationReport& r) {
   TextTable params({"parameter", "start", "fitted", "change", "range", "searched"});
   for (int k = 0; k < kProjectorParameterCount; ++k) {
     const float a = ParameterOf(r.start, k), b = ParameterOf(r.fitted, k);
-    params.Add({kParameterNames[k], Fixed(a, 3), Fixed(b, 3), Fixed(double(b) - a, 3),
+    params.Add({ParameterName(k), Fixed(a, 3), Fixed(b, 3), Fixed(double(b) - a, 3),
                 "[" + Fixed(r.ranges[k].minimum, 2) + ", " + Fixed(r.ranges[k].maximum, 2) + "]",
-                (r.searchMask >> k) & 1u ? "yes" : "no"});
+                HasParameter(r.searchMask, k) ? "yes" : "no"});
   }
   params.Print(out);
   std::vector<std::string> header = {"point", "(u, v)", "shift (du, dv)", "residual before",
@@ -159,7 +159,7 @@ void PrintCalibrationReport(std::ostream& out, const CalibrationReport& r) {
   points.Print(out);
   for (const BoundWarning& w : r.warnings) {
     const Range& range = r.ranges[w.parameter];
-    out << "  WARNING: " << kParameterNames[w.parameter] << " ended at "
+    out << "  WARNING: " << ParameterName(w.parameter) << " ended at "
         << Fixed(ParameterOf(r.fitted, w.parameter), 3) << ", within one scan step ("
         << Fixed(w.scanStep, 3) << ") of its " << (w.atMaximum ? "maximum " : "minimum ")
         << Fixed(w.atMaximum ? range.maximum : range.minimum, 3)
@@ -171,19 +171,19 @@ void PrintCalibrationReport(std::ostream& out, const CalibrationReport& r) {
 json CalibrationReportJson(const CalibrationReport& r) {
   json search = json::array(), ranges = json::object(), warnings = json::array();
   for (int k = 0; k < kProjectorParameterCount; ++k) {
-    if ((r.searchMask >> k) & 1u) search.push_back(kParameterNames[k]);
-    ranges[kParameterNames[k]] = {r.ranges[k].minimum, r.ranges[k].maximum};
+    if (HasParameter(r.searchMask, k)) search.push_back(ParameterName(k));
+    ranges[ParameterName(k)] = {r.ranges[k].minimum, r.ranges[k].maximum};
   }
   for (const BoundWarning& w : r.warnings) {
-    warnings.push_back({{"parameter", kParameterNames[w.parameter]},
+    warnings.push_back({{"parameter", ParameterName(w.parameter)},
                         {"bound", w.atMaximum ? "maximum" : "minimum"},
                         {"scan_step", w.scanStep}});
   }
   json start = json::object(), fitted = json::object();
   const auto a = Values(r.start), b = Values(r.fitted);
   for (int k = 0; k < kProjectorParameterCount; ++k) {
-    start[kParameterNames[k]] = a[k];
-    fitted[kParameterNames[k]] = b[k];
+    start[ParameterName(k)] = a[k];
+    fitted[ParameterName(k)] = b[k];
   }
   json shifts = json::array();
   for (const auto& s : r.shifts) shifts.push_back({s[0], s[1]});

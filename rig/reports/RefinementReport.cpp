@@ -51,10 +51,10 @@ void PrintRefinementReport(std::ostream& out, const CalibrationReport& r) {
   out << "  error: module " << Scientific(f.seedError) << ", refined " << Scientific(f.error) << "\n";
   TextTable params({"parameter", "module", "refined", "change", "std. dev.", "of range"});
   for (int k = 0; k < kProjectorParameterCount; ++k) {
-    if (!((r.searchMask >> k) & 1u)) continue;
+    if (!HasParameter(r.searchMask, k)) continue;
     const float a = ParameterOf(r.fitted, k), b = f.values[k];
     const ParameterCertainty* c = CertaintyOf(x.certainty, k);
-    params.Add({kParameterNames[k], Fixed(a, 4), Fixed(b, 4), Fixed(double(b) - a, 4),
+    params.Add({ParameterName(k), Fixed(a, 4), Fixed(b, 4), Fixed(double(b) - a, 4),
                 c ? Scientific(c->standardDeviation) : "-",
                 c ? Fixed(100.0 * c->shareOfRange, 2) + " %" : "-"});
   }
@@ -89,16 +89,16 @@ void PrintRefinementReport(std::ostream& out, const CalibrationReport& r) {
            "them moves no point at all. Search fewer parameters.\n";
   }
   for (const InseparablePair& p : x.certainty.inseparable) {
-    out << "  WARNING: the points cannot tell " << kParameterNames[p.first] << " and "
-        << kParameterNames[p.second] << " apart (correlation " << Fixed(p.correlation, 4)
+    out << "  WARNING: the points cannot tell " << ParameterName(p.first) << " and "
+        << ParameterName(p.second) << " apart (correlation " << Fixed(p.correlation, 4)
         << "): a change of one is taken up by the other. Search only one of them, or measure "
            "the other.\n";
   }
   for (int k = 0; k < kProjectorParameterCount; ++k) {
-    if (!((f.onBoundMask >> k) & 1u)) continue;
+    if (!HasParameter(f.onBoundMask, k)) continue;
     const Range& range = r.ranges[k];
     const bool atMaximum = range.maximum - f.values[k] <= f.values[k] - range.minimum;
-    out << "  WARNING: refined " << kParameterNames[k] << " stops on its range's "
+    out << "  WARNING: refined " << ParameterName(k) << " stops on its range's "
         << (atMaximum ? "maximum " : "minimum ")
         << Fixed(atMaximum ? range.maximum : range.minimum, 3)
         << ": the truth may lie outside the range; widen it and calibrate again.\n";
@@ -111,15 +111,15 @@ json RefinementReportJson(const CalibrationReport& r) {
   json values = json::object(), onBound = json::array(), parameters = json::object(),
        inseparable = json::array();
   for (int k = 0; k < kProjectorParameterCount; ++k) {
-    values[kParameterNames[k]] = f.values[k];
-    if ((f.onBoundMask >> k) & 1u) onBound.push_back(kParameterNames[k]);
+    values[ParameterName(k)] = f.values[k];
+    if (HasParameter(f.onBoundMask, k)) onBound.push_back(ParameterName(k));
   }
   for (const ParameterCertainty& p : x.certainty.parameters) {
-    parameters[kParameterNames[p.parameter]] = {{"standard_deviation", p.standardDeviation},
+    parameters[ParameterName(p.parameter)] = {{"standard_deviation", p.standardDeviation},
                                                 {"share_of_range", p.shareOfRange}};
   }
   for (const InseparablePair& p : x.certainty.inseparable) {
-    inseparable.push_back({{"parameters", {kParameterNames[p.first], kParameterNames[p.second]}},
+    inseparable.push_back({{"parameters", {ParameterName(p.first), ParameterName(p.second)}},
                            {"correlation", p.correlation}});
   }
   json residualNoise = std::isnan(x.certainty.residualNoise) ? json(nullptr)

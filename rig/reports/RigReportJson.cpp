@@ -27,7 +27,7 @@ json RigReportJson(const RigReport& r) {
   for (const ProjectorReport& p : r.projectors) {
     json parameters = json::object();
     for (int k = 0; k < kProjectorParameterCount; ++k) {
-      parameters[kParameterNames[k]] = ParameterOf(p.parameters, k);
+      parameters[ParameterName(k)] = ParameterOf(p.parameters, k);
     }
     projectors.push_back({{"name", p.name},
                           {"parameters", parameters},

@@ -36,11 +36,10 @@ Scene DefaultRig() {
   c.projector = "centre";
   const ProjectorParameters& planned = s.projectors[1].parameters;
   c.shifts = SimulateShifts(s, planned, DefaultRigTruth(planned));
-  for (int k = 0; k < kProjectorParameterCount; ++k) {
-    const float start = ParameterOf(planned, k);
-    c.ranges[k] = {start - kDefaultRangeHalfWidth[k], start + kDefaultRangeHalfWidth[k]};
-  }
-  c.searchMask = (1u << 0) | (1u << 1) | (1u << 5) | (1u << 8);
+  for (int k = 0; k < kProjectorParameterCount; ++k) c.ranges[k] = DefaultRange(planned, k);
+  using namespace projector_parameter;
+  c.searchMask = ParameterBit(kLookatAngX) | ParameterBit(kLookatHeight) | ParameterBit(kFovX) |
+                 ParameterBit(kRoll);
   s.calibrations.push_back(c);
   return s;
 }

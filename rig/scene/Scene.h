@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "pose/ProjectorParameterTable.h"
 #include "pose/ProjectorPose.h"
 
 namespace rig {
@@ -38,14 +39,16 @@ struct Projector {
   ProjectorParameters parameters{};
 };
 
-// The names of the nine parameters as the module's children call them
-// ("ProjLookatAngX" ... "ProjRoll"); they also name them in scene files.
-extern const char* const kParameterNames[kProjectorParameterCount];
-// Index of a parameter name, or -1.
-int ParameterIndex(const std::string& name);
-// Parameter k of a set (k in 0..8).
-float& ParameterOf(ProjectorParameters& p, int k);
-float ParameterOf(const ProjectorParameters& p, int k);
+// The parameters' names, units, scene keys and default ranges are in
+// kProjectorParameterTable (pose/ProjectorParameterTable.h); parameter k of
+// a set is ParameterOf(parameters, k).
+
+// The name of parameter k (0..8), as the module's children and scene files
+// call it.
+inline const char* ParameterName(int k) { return kProjectorParameterTable[k].name; }
+
+// The number of measured points of a calibration.
+constexpr int kCalibrationPointCount = 8;
 
 struct Range {
   float minimum = 0.0f, maximum = 0.0f;
@@ -56,22 +59,21 @@ struct Range {
 // starting values are the projector's parameters.
 struct Calibration {
   std::string projector;                                 // a projector's name
-  std::array<std::array<float, 2>, 8> shifts{};          // projector image units
+  std::array<std::array<float, 2>, kCalibrationPointCount> shifts{};  // projector image units
   // The camera that measured the shifts, when it is not the scene's camera.
   std::optional<Camera> camera;
   // The eight markers as the calibration camera saw them, in its image's
   // pixels (origin the top-left corner of the image, x right, y down), when
   // the scene gives those instead of shifts; `shifts` is then derived from
   // them before the calibration runs.
-  std::optional<std::array<std::array<float, 2>, 8>> cameraPoints;
+  std::optional<std::array<std::array<float, 2>, kCalibrationPointCount>> cameraPoints;
   std::array<Range, kProjectorParameterCount> ranges{};  // per parameter
   unsigned searchMask = 0;                               // bit k: parameter k searched
 };
 
-// Half widths of the default ranges, centred on the starting value, in the
-// parameters' units: wide enough for a projector that stands a little off
-// its plan, narrow enough that the one-sweep search does not wander.
-extern const float kDefaultRangeHalfWidth[kProjectorParameterCount];
+// Parameter k's default range: its starting value plus and minus the
+// table's half width.
+Range DefaultRange(const ProjectorParameters& start, int k);
 
 // The part of the screen the rig must cover. Screen angles run from `from`
 // toward growing angle up to `to` (degrees; the extent may cross +-180,

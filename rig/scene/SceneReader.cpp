@@ -276,20 +276,17 @@ Calibration ReadCalibration(const Node& n, const Scene& scene) {
   search.ExpectType(search.Value().is_array(), searchExpected);
   for (std::size_t i = 0; i < search.Value().size(); ++i) {
     const Node e = search.Element(i);
-    const int k = ParameterIndex(e.Text(searchExpected));
+    const int k = ProjectorParameterIndex(e.Text(searchExpected).c_str());
     if (k < 0) e.Fail("unknown parameter \"" + e.Value().get<std::string>() + "\", expected " + searchExpected);
-    c.searchMask |= 1u << k;
+    c.searchMask |= ParameterBit(k);
   }
-  for (int k = 0; k < kProjectorParameterCount; ++k) {
-    const float start = ParameterOf(projector->parameters, k);
-    c.ranges[k] = {start - kDefaultRangeHalfWidth[k], start + kDefaultRangeHalfWidth[k]};
-  }
+  for (int k = 0; k < kProjectorParameterCount; ++k) c.ranges[k] = DefaultRange(projector->parameters, k);
   if (n.Has("ranges")) {
     const Node ranges = n.Member("ranges", "");
     ranges.ExpectType(ranges.Value().is_object(), "an object of parameter name: [min, max]");
     for (auto it = ranges.Value().begin(); it != ranges.Value().end(); ++it) {
       const Node r = ranges.Member(it.key(), "");
-      const int k = ParameterIndex(it.key());
+      const int k = ProjectorParameterIndex(it.key().c_str());
       if (k < 0) r.Fail("unknown parameter \"" + it.key() + "\", expected a name such as \"ProjFovX\"");
       const std::vector<float> mm = r.Numbers(2, "[minimum, maximum] in the parameter's unit");
       if (mm[0] > mm[1]) {

@@ -54,7 +54,7 @@ void WriteBackRefinedScene(const std::string& scenePath, const RigReport& report
     for (Json& projector : scene["projectors"]) {
       if (projector.value("name", std::string()) != c.projector) continue;
       for (int k = 0; k < kProjectorParameterCount; ++k) {
-        if ((c.searchMask >> k) & 1u)
+        if (HasParameter(c.searchMask, k))
           WriteParameter(projector, k, c.start, c.refinement->refinement.values[k]);
       }
     }

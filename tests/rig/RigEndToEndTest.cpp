@@ -43,8 +43,8 @@ TEST_F(RigProgram, DefaultRigPrintsEveryReportWritesThePictureAndRecoversTheTrue
   const ProjectorParameters truth = rig::DefaultRigTruth(scene.projectors[1].parameters);
   const float tolerance[] = {0.1f, 0.01f, 0, 0, 0, 0.1f, 0, 0, 0.1f};
   for (int k = 0; k < 9; ++k) {
-    EXPECT_NEAR(F(c["fitted"][rig::kParameterNames[k]]), rig::ParameterOf(truth, k), tolerance[k])
-        << rig::kParameterNames[k];
+    EXPECT_NEAR(F(c["fitted"][rig::ParameterName(k)]), ParameterOf(truth, k), tolerance[k])
+        << rig::ParameterName(k);
   }
   EXPECT_TRUE(std::filesystem::exists(dir / "other.svg"));
 }
@@ -78,18 +78,18 @@ TEST_F(RigProgram, ExampleJsonEqualsTheModulesResultsComputedDirectly) {
   ExpectSame(eye.fieldOfView, r["eye"]["field_of_view"], "eye field of view");
 
   const rig::Calibration& k = s.calibrations[0];
-  CalibrationProblem problem{camera, cameraLookAt, D3DXVECTOR3(s.camera.fovX, s.camera.fovY, 0), s.radius,
+  rig::CalibrationProblem problem{camera, cameraLookAt, D3DXVECTOR3(s.camera.fovX, s.camera.fovY, 0), s.radius,
                              {}, {}, k.searchMask};
   const ProjectorParameters& start = s.FindProjector(k.projector)->parameters;
   for (int i = 0; i < 8; ++i) problem.pointShifts[i] = D3DXVECTOR2(k.shifts[i][0], k.shifts[i][1]);
   for (int p = 0; p < 9; ++p) {
-    problem.ranges[p] = {k.ranges[p].minimum, k.ranges[p].maximum, rig::ParameterOf(start, p)};
+    problem.ranges[p] = {k.ranges[p].minimum, k.ranges[p].maximum, ParameterOf(start, p)};
   }
-  DistortionParameterTweaker fit = TweakerFor(problem);
+  DistortionParameterTweaker fit = rig::TweakerFor(problem);
   fit.TweakParameters(k.searchMask);
   const json& c = r["calibrations"][0];
   for (int p = 0; p < 9; ++p) {
-    EXPECT_EQ(fit.Parameter(p).storage, F(c["fitted"][rig::kParameterNames[p]])) << p;
+    EXPECT_EQ(fit.Parameter(p).storage, F(c["fitted"][rig::ParameterName(p)])) << p;
   }
   EXPECT_EQ(fit.ComputeError(), F(c["after"]["error"]));
 }

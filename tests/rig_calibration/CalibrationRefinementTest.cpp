@@ -15,6 +15,8 @@
 #include "rig/calibration/PointResiduals.h"
 #include "tests/tweaker/FitScene.h"
 
+using namespace rig;
+
 namespace {
 
 constexpr int kParameters = CalibrationProblem::kParameterCount;

@@ -32,8 +32,8 @@ TEST_F(RigProgram, RefineRecoversTheDefaultRigsTruthAndReportsBothResultsAndTheC
   const rig::Scene scene = rig::DefaultRig();
   const ProjectorParameters truth = rig::DefaultRigTruth(scene.projectors[1].parameters);
   for (int k = 0; k < 9; ++k) {
-    EXPECT_NEAR(F(refined["values"][rig::kParameterNames[k]]), rig::ParameterOf(truth, k), 1e-3f)
-        << rig::kParameterNames[k];
+    EXPECT_NEAR(F(refined["values"][rig::ParameterName(k)]), ParameterOf(truth, k), 1e-3f)
+        << rig::ParameterName(k);
   }
   const json& certainty = refined["certainty"];
   EXPECT_EQ(certainty["parameters"].size(), c["search"].size());
@@ -56,8 +56,8 @@ TEST_F(RigProgram, WriteBackWritesTheRefinedSceneOnlyWhereNamed) {
   const rig::Projector* p = written.FindProjector(c["projector"].get<std::string>());
   ASSERT_NE(p, nullptr);
   for (int k = 0; k < 9; ++k) {
-    EXPECT_EQ(rig::ParameterOf(p->parameters, k), F(c["refinement"]["values"][rig::kParameterNames[k]]))
-        << rig::kParameterNames[k];
+    EXPECT_EQ(ParameterOf(p->parameters, k), F(c["refinement"]["values"][rig::ParameterName(k)]))
+        << rig::ParameterName(k);
   }
   EXPECT_EQ(Rig("run refined.json").status, 0);
 

@@ -81,7 +81,7 @@ Rig RandomRig(Random& random, std::uint32_t mask) {
     const float start = fit_scene::Get(assumed, k);
     rig.problem.ranges[k] = {start - kHalfWidth[k], start + kHalfWidth[k], start};
     const float drawn = random.Uniform(start - kHalfWidth[k], start + kHalfWidth[k]);
-    (&truth.ProjLookatAngX)[k] = ((mask >> k) & 1u) ? drawn : start;
+    ParameterOf(truth, k) = HasParameter(mask, k) ? drawn : start;
     rig.truth[k] = fit_scene::Get(truth, k);
   }
   const fit_scene::Shifts shifts = fit_scene::SimulatedShifts(scene, assumed, truth);

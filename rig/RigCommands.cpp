@@ -214,7 +214,9 @@ int RunRigProgram(int argc, char** argv) {
   CLI::App app(table[0].summary, "vistrel-rig");
   app.footer(std::string("Example: ") + table[0].example +
              "\nExit status: 0 done, 1 bad input (file, scene or project), 2 bad command line, "
-             "3 the module could not be loaded or stopped an evaluation.");
+             "3 the module could not be loaded, stopped an evaluation or computes otherwise than this "
+             "program's copy of it, 4 an output file could not be written, 5 an internal error of "
+             "the program.");
   table[0].addOptions(app, options);
   std::vector<CLI::App*> commands(table.size(), nullptr);
   for (std::size_t i = 1; i < table.size(); ++i) {
@@ -241,9 +243,11 @@ int RunRigProgram(int argc, char** argv) {
     std::cerr << "vistrel-rig: " << e.what() << '\n';
     return e.Status();
   } catch (const std::exception& e) {
+    // Every expected failure is a RigError; anything else is a fault of the
+    // program, not of what the user gave it.
     std::cout.flush();
-    std::cerr << "vistrel-rig: " << e.what() << '\n';
-    return kExitBadInput;
+    std::cerr << "vistrel-rig: internal error: " << e.what() << '\n';
+    return kExitInternal;
   }
 }
 

@@ -16,6 +16,7 @@ enum ExitStatus : int {
   kExitUsage = 2,      // the command line itself is wrong
   kExitModule = 3,     // the module cannot be loaded, or stopped an evaluation
   kExitWriteFailed = 4,  // an output file could not be written (inputs are left as they were)
+  kExitInternal = 5,     // an unexpected failure inside the program itself (a fault to report)
 };
 
 class RigError : public std::runtime_error {

@@ -34,12 +34,16 @@ void ParameterTweaker::Tweak() {
   }
 }
 
+float ParameterTweaker::ScanStep(float minVal, float maxVal) {
+  const float width = RoundToFloat(maxVal - minVal);
+  return RoundToFloat(width / kScanStepsPerRange);
+}
+
 float ParameterTweaker::TweakParameter(const TweakEntry& entry) {
   if (entry.value == nullptr) {
     return kNoValue;
   }
-  const float width = RoundToFloat(entry.maxVal - entry.minVal);
-  const float step = RoundToFloat(width / 10.0f);
+  const float step = ScanStep(entry.minVal, entry.maxVal);
   float low = 0.0f;
   float high = 0.0f;
   FindBestInterval(entry, step, low, high);

@@ -87,6 +87,11 @@ class ParameterTweaker {
   // width so small that a tenth of it rounds to 0), before any probe.
   float TweakParameter(const TweakEntry& entry);
 
+  // The coarse scan's step for a range: (maxVal - minVal) / kScanStepsPerRange,
+  // the difference and the quotient each rounded to float.
+  static constexpr float kScanStepsPerRange = 10.0f;
+  static float ScanStep(float minVal, float maxVal);
+
   // The coarse scan. Probes minVal, minVal + intervalSize, ... (each
   // position rounded to float, the last one cut back to maxVal) and ends
   // with a probe at maxVal, which the value then holds. The first sample is

@@ -4,6 +4,7 @@
 
 #include "rig/reports/TextTable.h"
 #include "tweaker/DistortionParameterTweaker.h"
+#include "tweaker/ParameterTweaker.h"
 
 namespace rig {
 
@@ -19,7 +20,7 @@ float Pixels(D3DXVECTOR2 r, const std::array<int, 2>& size) {
 float RmsPixels(const PointResiduals& p, const std::array<int, 2>& size) {
   double sum = 0.0;
   for (const D3DXVECTOR2& r : p.residual) sum += double(Pixels(r, size)) * Pixels(r, size);
-  return static_cast<float>(std::sqrt(sum / 8.0));
+  return static_cast<float>(std::sqrt(sum / kCalibrationPointCount));
 }
 
 float MaxPixels(const PointResiduals& p, const std::array<int, 2>& size) {
@@ -41,7 +42,7 @@ std::array<float, kProjectorParameterCount> Values(const ProjectorParameters& p)
 
 json ResidualsJson(const PointResiduals& p, const std::optional<std::array<int, 2>>& size) {
   json points = json::array();
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < kCalibrationPointCount; ++i) {
     json point = {{"du", p.residual[i].x}, {"dv", p.residual[i].y}, {"distance", Distance(p.residual[i])}};
     if (size) point["pixels"] = Pixels(p.residual[i], *size);
     points.push_back(point);
@@ -62,7 +63,7 @@ CalibrationProblem ProblemOf(const Scene& scene, const Calibration& c,
   problem.cameraLookAt = cameraLookAt;
   problem.cameraFieldOfView = D3DXVECTOR3(scene.camera.fovX, scene.camera.fovY, 0.0f);
   problem.cylinderRadius = scene.radius;
-  for (int i = 0; i < 8; ++i) problem.pointShifts[i] = D3DXVECTOR2(c.shifts[i][0], c.shifts[i][1]);
+  for (int i = 0; i < kCalibrationPointCount; ++i) problem.pointShifts[i] = D3DXVECTOR2(c.shifts[i][0], c.shifts[i][1]);
   for (int k = 0; k < kProjectorParameterCount; ++k) {
     problem.ranges[k] = {c.ranges[k].minimum, c.ranges[k].maximum, ParameterOf(start, k)};
   }
@@ -94,9 +95,7 @@ CalibrationReport BuildCalibrationReport(const Scene& scene, const Calibration& 
 
   for (int k = 0; k < kProjectorParameterCount; ++k) {
     if (!HasParameter(c.searchMask, k)) continue;
-    // The search's own coarse step, each operation rounded to float.
-    const float width = c.ranges[k].maximum - c.ranges[k].minimum;
-    const float step = width / 10.0f;
+    const float step = ParameterTweaker::ScanStep(c.ranges[k].minimum, c.ranges[k].maximum);
     const float v = ParameterOf(fitted, k);
     if (v - c.ranges[k].minimum < step) r.warnings.push_back({k, false, step});
     else if (c.ranges[k].maximum - v < step) r.warnings.push_back({k, true, step});
@@ -104,7 +103,7 @@ CalibrationReport BuildCalibrationReport(const Scene& scene, const Calibration& 
 
   const ProjectorLens startLens = LensOf(start, scene.radius);
   const ProjectorLens fittedLens = LensOf(fitted, scene.radius);
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < kCalibrationPointCount; ++i) {
     const D3DXVECTOR2 g = DistortionParameterTweaker::kGridPoints[i];
     r.targets[i] = Unroll(ScreenPointOfImage(startLens, scene.radius, g.x + c.shifts[i][0],
                                              g.y + c.shifts[i][1]),
@@ -115,12 +114,9 @@ CalibrationReport BuildCalibrationReport(const Scene& scene, const Calibration& 
   return r;
 }
 
-void PrintCalibrationReport(std::ostream& out, const CalibrationReport& r) {
-  out << "Calibration of \"" << r.projector << "\" (AutoConfigParameters, "
-      << (r.fromSave ? "result as saved; not evaluated again" : "evaluated once on these shifts")
-      << ")\n";
-  out << "  error (sum of the eight squared camera-image distances): before "
-      << Scientific(r.before.error) << ", after " << Scientific(r.after.error) << "\n";
+namespace {
+
+void PrintParameters(std::ostream& out, const CalibrationReport& r) {
   TextTable params({"parameter", "start", "fitted", "change", "range", "searched"});
   for (int k = 0; k < kProjectorParameterCount; ++k) {
     const float a = ParameterOf(r.start, k), b = ParameterOf(r.fitted, k);
@@ -129,11 +125,14 @@ void PrintCalibrationReport(std::ostream& out, const CalibrationReport& r) {
                 HasParameter(r.searchMask, k) ? "yes" : "no"});
   }
   params.Print(out);
+}
+
+void PrintResiduals(std::ostream& out, const CalibrationReport& r) {
   std::vector<std::string> header = {"point", "(u, v)", "shift (du, dv)", "residual before",
                                      "residual after"};
   if (r.imageSize) header.push_back("after, pixels");
   TextTable points(header);
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < kCalibrationPointCount; ++i) {
     const D3DXVECTOR2 g = DistortionParameterTweaker::kGridPoints[i];
     std::vector<std::string> row = {std::to_string(i),
                                     "(" + Fixed(g.x, 1) + ", " + Fixed(g.y, 1) + ")",
@@ -157,6 +156,9 @@ void PrintCalibrationReport(std::ostream& out, const CalibrationReport& r) {
                       : std::string())
       << "\n";
   points.Print(out);
+}
+
+void PrintBoundWarnings(std::ostream& out, const CalibrationReport& r) {
   for (const BoundWarning& w : r.warnings) {
     const Range& range = r.ranges[w.parameter];
     out << "  WARNING: " << ParameterName(w.parameter) << " ended at "
@@ -165,6 +167,19 @@ void PrintCalibrationReport(std::ostream& out, const CalibrationReport& r) {
         << Fixed(w.atMaximum ? range.maximum : range.minimum, 3)
         << ": the truth may lie outside the range; widen it and calibrate again.\n";
   }
+}
+
+}  // namespace
+
+void PrintCalibrationReport(std::ostream& out, const CalibrationReport& r) {
+  out << "Calibration of \"" << r.projector << "\" (AutoConfigParameters, "
+      << (r.fromSave ? "result as saved; not evaluated again" : "evaluated once on these shifts")
+      << ")\n";
+  out << "  error (sum of the eight squared camera-image distances): before "
+      << Scientific(r.before.error) << ", after " << Scientific(r.after.error) << "\n";
+  PrintParameters(out, r);
+  PrintResiduals(out, r);
+  PrintBoundWarnings(out, r);
   if (r.refinement) PrintRefinementReport(out, r);
 }
 

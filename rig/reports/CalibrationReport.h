@@ -28,7 +28,7 @@ namespace rig {
 struct BoundWarning {
   int parameter;      // 0..8
   bool atMaximum;     // which end of the range it ended near
-  float scanStep;     // (maximum - minimum) / 10, the search's coarse step
+  float scanStep;     // the search's coarse step, ParameterTweaker::ScanStep
 };
 
 struct CalibrationReport {
@@ -36,13 +36,13 @@ struct CalibrationReport {
   ProjectorParameters start{}, fitted{};
   std::array<Range, kProjectorParameterCount> ranges{};
   unsigned searchMask = 0;
-  std::array<std::array<float, 2>, 8> shifts{};
+  std::array<std::array<float, 2>, kCalibrationPointCount> shifts{};
   PointResiduals before{}, after{};  // the start's and the fit's
   std::optional<std::array<int, 2>> imageSize;
   std::vector<BoundWarning> warnings;
   // On the unrolled screen, for each grid point: where the measurement saw
   // it (the target), where the start put it, and where the fit puts it.
-  std::array<UnrolledPoint, 8> targets{}, startPoints{}, fittedPoints{};
+  std::array<UnrolledPoint, kCalibrationPointCount> targets{}, startPoints{}, fittedPoints{};
   // True when the result was read from a saved project, not evaluated now.
   bool fromSave = false;
   // The problem exactly as the module received it (ProblemOf).

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "rig/RigError.h"
+#include "rig/engine/ModuleFitCheck.h"
 
 namespace rig {
 namespace {
@@ -40,70 +41,98 @@ std::vector<UnrolledPoint> ViewOutline(const EyeReport& e, float radius, float r
   return UnrollOutline(points, reference);
 }
 
-}  // namespace
+ProjectorReport ProjectorReportOf(const RigGraph& g, const Scene& s, std::size_t i, D3DXVECTOR3 eye) {
+  ProjectorReport p;
+  p.name = s.projectors[i].name;
+  p.parameters = s.projectors[i].parameters;
+  p.position = g.projectors[i].position->GetVector();
+  p.lookAt = g.projectors[i].lookAt->GetVector();
+  const ProjectorLens lens{p.position, p.lookAt, p.parameters.ProjFovX, p.parameters.ProjFovY,
+                           p.parameters.ProjKeystone, p.parameters.ProjRoll};
+  p.outline = TraceImageBorder(lens, s.radius, kOutlinePointsPerEdge);
+  p.unrolled = UnrollOutline(p.outline, s.camera.aimAngle);
+  Extent(p);
+  p.frustum = FrustumAround(eye, p.lookAt, p.outline);
+  return p;
+}
 
-RigReport BuildRigReport(const RigGraph& g, bool calibrationsFromSave) {
-  RigReport r;
-  r.scene = SceneOfGraph(g);
-  const Scene& s = r.scene;
-  const float reference = s.camera.aimAngle;
-  r.cameraLookAt = g.cameraLookAt->GetVector();
-  const D3DXVECTOR3 eye(s.camera.position[0], s.camera.position[1], s.camera.position[2]);
-
-  for (std::size_t i = 0; i < g.projectors.size(); ++i) {
-    ProjectorReport p;
-    p.name = s.projectors[i].name;
-    p.parameters = s.projectors[i].parameters;
-    p.position = g.projectors[i].position->GetVector();
-    p.lookAt = g.projectors[i].lookAt->GetVector();
-    const ProjectorLens lens{p.position, p.lookAt, p.parameters.ProjFovX, p.parameters.ProjFovY,
-                             p.parameters.ProjKeystone, p.parameters.ProjRoll};
-    p.outline = TraceImageBorder(lens, s.radius, kOutlinePointsPerEdge);
-    p.unrolled = UnrollOutline(p.outline, reference);
-    Extent(p);
-    p.frustum = FrustumAround(eye, p.lookAt, p.outline);
-    r.projectors.push_back(p);
-  }
-
+// Neighbours in the order of their footprints' middle screen angle.
+std::vector<NeighbourReport> Neighbours(const std::vector<ProjectorReport>& projectors) {
   std::vector<const ProjectorReport*> order;
-  for (const ProjectorReport& p : r.projectors) order.push_back(&p);
+  for (const ProjectorReport& p : projectors) order.push_back(&p);
   std::stable_sort(order.begin(), order.end(), [](const ProjectorReport* a, const ProjectorReport* b) {
     return a->angleFrom + a->angleTo < b->angleFrom + b->angleTo;
   });
+  std::vector<NeighbourReport> out;
   for (std::size_t i = 1; i < order.size(); ++i) {
-    r.neighbours.push_back({order[i - 1]->name, order[i]->name, order[i - 1]->angleTo - order[i]->angleFrom});
+    out.push_back({order[i - 1]->name, order[i]->name, order[i - 1]->angleTo - order[i]->angleFrom});
   }
+  return out;
+}
 
-  EyeReport& e = r.eye;
+// Footprint spans of this many degrees or more cannot be framed by one eye:
+// the camera mode's bounds are a single circular pass.
+constexpr float kOneEyeSpanLimit = 180.0f;
+
+EyeReport EyeReportOf(const RigGraph& g, const RigReport& r, D3DXVECTOR3 eye) {
+  const float reference = r.scene.camera.aimAngle;
+  EyeReport e;
   e.position = eye;
   e.lookAt = g.eyeLookAt->GetVector();
   e.fieldOfView = g.eyeFieldOfView->GetVector();
   e.lookAtOnScreen = Unroll(e.lookAt, reference);
   e.frustum = SymmetricFrustum(eye, e.lookAt, e.fieldOfView);
-  e.viewOutline = ViewOutline(e, s.radius, reference);
+  e.viewOutline = ViewOutline(e, r.scene.radius, reference);
   float from = INFINITY, to = -INFINITY;
   for (const ProjectorReport& p : r.projectors) {
     from = std::min(from, p.angleFrom);
     to = std::max(to, p.angleTo);
   }
   e.footprintSpan = to - from;
-  e.oneEyeCannotFrame = !(e.footprintSpan < 180.0f);
+  e.oneEyeCannotFrame = !(e.footprintSpan < kOneEyeSpanLimit);
+  return e;
+}
 
+// Calibration i's report: its start from the saved start values, its
+// result as the loaded module wrote it back. A result evaluated now is
+// checked against the program's copy of the search, with which the report
+// recomputes the errors and residuals.
+CalibrationReport CalibrationReportOf(const RigGraph& g, const RigReport& r, std::size_t i,
+                                      bool fromSave) {
+  const CalibrationChannels& k = g.calibrations[i];
+  ProjectorParameters start{}, fitted{};
+  for (int p = 0; p < kProjectorParameterCount; ++p) {
+    ParameterOf(start, p) = k.start->GetElements()[p];
+    ParameterOf(fitted, p) = k.value[p]->GetFloat();
+  }
+  CalibrationReport c;
+  try {
+    c = BuildCalibrationReport(r.scene, r.scene.calibrations[i], start, fitted, r.cameraLookAt,
+                               r.scene.camera.aimAngle, fromSave);
+  } catch (const std::exception& e) {
+    // Only a project changed after its save can hold a reversed range here.
+    throw RigError(kExitBadInput, "calibration of projector \"" + k.projector +
+                                      "\": its saved ranges are unusable (\"" + e.what() + "\")");
+  }
+  if (!fromSave) CheckModuleFit(c.problem, fitted, k.projector);
+  return c;
+}
+
+}  // namespace
+
+RigReport BuildRigReport(const RigGraph& g, bool calibrationsFromSave) {
+  RigReport r;
+  r.scene = SceneOfGraph(g);
+  const Scene& s = r.scene;
+  r.cameraLookAt = g.cameraLookAt->GetVector();
+  const D3DXVECTOR3 eye(s.camera.position[0], s.camera.position[1], s.camera.position[2]);
+  for (std::size_t i = 0; i < g.projectors.size(); ++i) {
+    r.projectors.push_back(ProjectorReportOf(g, s, i, eye));
+  }
+  r.neighbours = Neighbours(r.projectors);
+  r.eye = EyeReportOf(g, r, eye);
   for (std::size_t i = 0; i < g.calibrations.size(); ++i) {
-    const CalibrationChannels& k = g.calibrations[i];
-    ProjectorParameters start{}, fitted{};
-    for (int p = 0; p < kProjectorParameterCount; ++p) {
-      ParameterOf(start, p) = k.start->GetElements()[p];
-      ParameterOf(fitted, p) = k.value[p]->GetFloat();
-    }
-    try {
-      r.calibrations.push_back(BuildCalibrationReport(s, s.calibrations[i], start, fitted,
-                                                      r.cameraLookAt, reference, calibrationsFromSave));
-    } catch (const std::exception& e) {
-      // Only a project changed after its save can hold a reversed range here.
-      throw RigError(kExitBadInput, "calibration of projector \"" + k.projector +
-                                        "\": its saved ranges are unusable (\"" + e.what() + "\")");
-    }
+    r.calibrations.push_back(CalibrationReportOf(g, r, i, calibrationsFromSave));
   }
   return r;
 }

@@ -9,6 +9,7 @@
 
 #include "rig/RigError.h"
 #include "rig/output/ShortestFloat.h"
+#include "rig/output/StagedFile.h"
 #include "rig/reports/RigReport.h"
 
 namespace rig {
@@ -16,37 +17,35 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// Sets one element of a two-number array member, creating the array from
-// `other` (the element not written) if the key is absent.
-void SetPairElement(Json& object, const char* key, int index, double value, double other) {
-  if (!object.contains(key)) object[key] = index == 0 ? Json{value, other} : Json{other, value};
-  else object[key][index] = value;
-}
-
+// Writes parameter k's value under its scene key. A pair ("field_of_view":
+// [x, y]) absent from the file is created whole, its other element from the
+// starting value of the parameter that shares the key.
 void WriteParameter(Json& projector, int k, const ProjectorParameters& start, float value) {
+  const SceneKey& key = kProjectorParameterTable[k].sceneKey;
   const double v = ShortestFloatDecimal(value);
-  switch (k) {
-    case 0: projector["aim"]["angle"] = v; break;
-    case 1: projector["aim"]["height"] = v; break;
-    case 2: SetPairElement(projector, "projection_angles", 0, v, ShortestFloatDecimal(start.ProjectionAngY)); break;
-    case 3: SetPairElement(projector, "projection_angles", 1, v, ShortestFloatDecimal(start.ProjectionAngX)); break;
-    case 4: projector["distance"] = v; break;
-    case 5: SetPairElement(projector, "field_of_view", 0, v, ShortestFloatDecimal(start.ProjFovY)); break;
-    case 6: SetPairElement(projector, "field_of_view", 1, v, ShortestFloatDecimal(start.ProjFovX)); break;
-    case 7: projector["keystone"] = v; break;
-    default: projector["roll"] = v; break;
+  if (key.member) {
+    projector[key.key][key.member] = v;
+  } else if (key.element < 0) {
+    projector[key.key] = v;
+  } else if (projector.contains(key.key)) {
+    projector[key.key][key.element] = v;
+  } else {
+    Json pair = Json::array({0.0, 0.0});
+    for (int j = 0; j < kProjectorParameterCount; ++j) {
+      const SceneKey& other = kProjectorParameterTable[j].sceneKey;
+      if (std::string(other.key) == key.key) pair[other.element] = ShortestFloatDecimal(ParameterOf(start, j));
+    }
+    pair[key.element] = v;
+    projector[key.key] = pair;
   }
 }
 
 }  // namespace
 
-void WriteBackRefinedScene(const std::string& scenePath, const RigReport& report,
-                           const std::string& outPath) {
-  std::ifstream in(scenePath, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  Json scene = Json::parse(text.str(), nullptr, false);
-  if (!in || scene.is_discarded() || !scene.contains("projectors")) {
+std::string RefinedSceneText(const std::string& sceneText, const RigReport& report,
+                             const std::string& scenePath) {
+  Json scene = Json::parse(sceneText, nullptr, false);
+  if (scene.is_discarded() || !scene.contains("projectors")) {
     throw RigError(kExitBadInput, scenePath + ": cannot read the scene again for --write-back");
   }
   for (const CalibrationReport& c : report.calibrations) {
@@ -66,10 +65,16 @@ void WriteBackRefinedScene(const std::string& scenePath, const RigReport& report
       if (list.empty()) scene.erase("calibrations");
     }
   }
-  std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
-  out << scene.dump(2) << '\n';
-  out.close();
-  if (!out) throw RigError(kExitBadInput, outPath + ": cannot write the refined scene");
+  return scene.dump(2) + "\n";
+}
+
+void WriteBackRefinedScene(const std::string& scenePath, const RigReport& report,
+                           const std::string& outPath) {
+  std::ifstream in(scenePath, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (!in) throw RigError(kExitBadInput, scenePath + ": cannot read the scene again for --write-back");
+  WriteFileWhole(outPath, RefinedSceneText(text.str(), report, scenePath));
 }
 
 }  // namespace rig

@@ -19,8 +19,14 @@ struct RigReport;
 // the old values, and the module rebuilds its targets from the starting
 // values, so running the copy's calibration again would walk the projector
 // away from where it was refined to. Throws RigError (bad input) when the
-// scene cannot be read or the copy cannot be written.
+// scene cannot be read, (failed write) when the copy cannot be written; the
+// copy is written whole or not at all.
 void WriteBackRefinedScene(const std::string& scenePath, const RigReport& report,
                            const std::string& outPath);
+
+// The copy's text for the scene text `sceneText` (read from `scenePath`,
+// which heads the messages).
+std::string RefinedSceneText(const std::string& sceneText, const RigReport& report,
+                             const std::string& scenePath);
 
 }  // namespace rig

@@ -163,7 +163,7 @@ int main() {
                                         Exact(64, 4 * kFine),   Exact(256, 16 * kFine),
                                         Exact(256, 16 * kFine), Exact(64, kFine),
                                         Exact(256, 16 * kFine)};
-    for (int k = 0; k < kParameters; ++k) (&truth.ProjLookatAngX)[k] = RoundToFloat(Get(start, k) + offsets[k]);
+    for (int k = 0; k < kParameters; ++k) ParameterOf(truth, k) = RoundToFloat(Get(start, k) + offsets[k]);
     Ranges ranges;
     StandardRanges(ranges);
     Fit fit(scene, SimulatedShifts(scene, start, truth), ranges);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -27,13 +28,15 @@ inline void WriteFile(const std::filesystem::path& path, const std::string& text
   std::ofstream(path, std::ios::binary) << text;
 }
 
-// A fresh working directory per test; `args` are passed through the shell.
+// A fresh working directory per test and per process (several checkouts may
+// run the suite at once on one machine); `args` are passed through the shell.
 class RigProgram : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     dir = std::filesystem::path(::testing::TempDir()) /
-          (std::string("rig_") + info->test_suite_name() + "_" + info->name());
+          (std::string("rig_") + info->test_suite_name() + "_" + info->name() + "_" +
+           std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
   }

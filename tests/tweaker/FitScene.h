@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "pose/ProjectorParameterTable.h"
 #include "pose/ProjectorPose.h"
 #include "pose/ScreenPoint.h"
 #include "host/vistrel/Oru_Vistrel.h"
@@ -41,7 +42,7 @@ inline Projector TrueProjector(const Projector& p = kStartingProjector) {
           p.ProjDist, p.ProjFovX + 4.0f, p.ProjFovY, p.ProjKeystone, p.ProjRoll + 2.0f};
 }
 
-inline float Get(const Projector& p, int k) { return (&p.ProjLookatAngX)[k]; }
+inline float Get(const Projector& p, int k) { return ParameterOf(p, k); }
 
 // Ranges centred on the starting projector that leave room for the true one.
 inline void StandardRanges(Ranges& out) {

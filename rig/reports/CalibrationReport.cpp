@@ -27,7 +27,8 @@ float MaxPixels(const PointResiduals& p, const std::array<int, 2>& size) {
   float m = 0.0f;
   for (const D3DXVECTOR2& r : p.residual) {
     const float d = Pixels(r, size);
-    if (!(d <= m)) m = d;  // NaN wins, as in PointResiduals::max
+    if (std::isnan(d)) return d;  // a point that misses wins, as in PointResiduals::max
+    if (d > m) m = d;
   }
   return m;
 }

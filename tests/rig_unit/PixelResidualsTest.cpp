@@ -15,8 +15,8 @@ TEST(PixelResiduals, EachAxisScalesByItsOwnPixelCount) {
     float pixels;  // by hand
   };
   const Case cases[] = {
-      {{0.01f, 0.02f}, {1280, 800}, 20.493901f},  // hypot(12.8, 16)
-      {{0.02f, 0.01f}, {1280, 800}, 26.830207f},  // hypot(25.6, 8)
+      {{0.01f, 0.02f}, {1280, 800}, 20.489998f},  // hypot(12.8, 16)
+      {{0.02f, 0.01f}, {1280, 800}, 26.820887f},  // hypot(25.6, 8)
       {{-0.003f, 0.0f}, {1000, 1}, 3.0f},
       {{0.0f, -0.5f}, {1, 600}, 300.0f},
   };

@@ -8,7 +8,6 @@
 #include "host/vistrel/Oru_Vistrel.h"
 #include "rig/scene/DefaultRig.h"
 #include "rig/scene/SceneReader.h"
-#include "rig/calibration/CalibrationProblem.h"
 #include "tests/rig/RigProcess.h"
 
 namespace {
@@ -49,7 +48,9 @@ TEST_F(RigProgram, DefaultRigPrintsEveryReportWritesThePictureAndRecoversTheTrue
   EXPECT_TRUE(std::filesystem::exists(dir / "other.svg"));
 }
 
-// Every number of --json, recomputed here with the module's own routines.
+// Every number of --json that the module computes, recomputed here with the
+// module's own routines (the calibration's result is checked by the program
+// itself against its copy of the search).
 TEST_F(RigProgram, ExampleJsonEqualsTheModulesResultsComputedDirectly) {
   const RigRun run = Rig(std::string("run '") + kExampleScene + "' --json");
   ASSERT_EQ(run.status, 0) << run.err;
@@ -77,21 +78,6 @@ TEST_F(RigProgram, ExampleJsonEqualsTheModulesResultsComputedDirectly) {
   ExpectSame(eye.lookAt, r["eye"]["look_at"], "eye look-at");
   ExpectSame(eye.fieldOfView, r["eye"]["field_of_view"], "eye field of view");
 
-  const rig::Calibration& k = s.calibrations[0];
-  rig::CalibrationProblem problem{camera, cameraLookAt, D3DXVECTOR3(s.camera.fovX, s.camera.fovY, 0), s.radius,
-                             {}, {}, k.searchMask};
-  const ProjectorParameters& start = s.FindProjector(k.projector)->parameters;
-  for (int i = 0; i < 8; ++i) problem.pointShifts[i] = D3DXVECTOR2(k.shifts[i][0], k.shifts[i][1]);
-  for (int p = 0; p < 9; ++p) {
-    problem.ranges[p] = {k.ranges[p].minimum, k.ranges[p].maximum, ParameterOf(start, p)};
-  }
-  DistortionParameterTweaker fit = rig::TweakerFor(problem);
-  fit.TweakParameters(k.searchMask);
-  const json& c = r["calibrations"][0];
-  for (int p = 0; p < 9; ++p) {
-    EXPECT_EQ(fit.Parameter(p).storage, F(c["fitted"][rig::ParameterName(p)])) << p;
-  }
-  EXPECT_EQ(fit.ComputeError(), F(c["after"]["error"]));
 }
 
 TEST_F(RigProgram, LoadingASavedProjectGivesTheSameResultsWithoutCalibratingAgain) {
@@ -142,6 +128,7 @@ TEST_F(RigProgram, HelpOfEachCommandShowsAnExample) {
     EXPECT_EQ(help.status, 0) << args;
     EXPECT_NE(help.out.find("Example: vistrel-rig"), std::string::npos) << args;
   }
+  EXPECT_NE(Rig("--help").out.find("5 an internal error"), std::string::npos);
 }
 
 }  // namespace

@@ -339,14 +339,16 @@ Scene ReadSceneText(const std::string& text, const std::string& fileName) {
   return scene;
 }
 
-Scene ReadSceneFile(const std::string& path) {
+std::string ReadSceneBytes(const std::string& path) {
   std::error_code ec;
   std::ifstream in(path, std::ios::binary);
   if (!in || std::filesystem::is_directory(path, ec)) throw RigError(kExitBadInput, path + ": cannot open the scene file");
   std::ostringstream text;
   text << in.rdbuf();
   if (in.bad()) throw RigError(kExitBadInput, path + ": cannot read the scene file");
-  return ReadSceneText(text.str(), path);
+  return text.str();
 }
+
+Scene ReadSceneFile(const std::string& path) { return ReadSceneText(ReadSceneBytes(path), path); }
 
 }  // namespace rig

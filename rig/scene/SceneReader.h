@@ -18,6 +18,10 @@ namespace rig {
 // projector or a second one of the same projector).
 Scene ReadSceneFile(const std::string& path);
 
+// The bytes of the scene file `path`; throws RigError (bad input) when it
+// cannot be read.
+std::string ReadSceneBytes(const std::string& path);
+
 // The same for scene text already in memory; `fileName` heads the messages.
 Scene ReadSceneText(const std::string& text, const std::string& fileName);
 

@@ -1,9 +1,5 @@
 #include "rig/scene/SceneWriteBack.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
@@ -40,13 +36,10 @@ void WriteParameter(Json& projector, int k, const ProjectorParameters& start, fl
 
 }  // namespace
 
-void WriteBackRefinedScene(const std::string& scenePath, const RigReport& report,
-                           const std::string& outPath) {
-  std::ifstream in(scenePath, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  Json scene = Json::parse(text.str(), nullptr, false);
-  if (!in || scene.is_discarded() || !scene.contains("projectors")) {
+std::string RefinedSceneText(const std::string& sceneText, const std::string& scenePath,
+                             const RigReport& report) {
+  Json scene = Json::parse(sceneText, nullptr, false);
+  if (scene.is_discarded() || !scene.contains("projectors")) {
     throw RigError(kExitBadInput, scenePath + ": cannot read the scene again for --write-back");
   }
   for (const CalibrationReport& c : report.calibrations) {
@@ -66,10 +59,7 @@ void WriteBackRefinedScene(const std::string& scenePath, const RigReport& report
       if (list.empty()) scene.erase("calibrations");
     }
   }
-  std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
-  out << scene.dump(2) << '\n';
-  out.close();
-  if (!out) throw RigError(kExitBadInput, outPath + ": cannot write the refined scene");
+  return scene.dump(2) + '\n';
 }
 
 }  // namespace rig

@@ -10,6 +10,7 @@
 #include "rig/scene/DefaultRig.h"
 #include "rig/output/OutputSet.h"
 #include "rig/reports/RefinementReport.h"
+#include "rig/reports/ReportFiniteness.h"
 #include "rig/RigError.h"
 #include "rig/engine/RigGraph.h"
 #include "rig/pictures/RigPicture.h"
@@ -84,6 +85,7 @@ int RunScene(const Scene& scene, const std::string& sceneText, const RigOptions&
   EvaluateRig(graph, true);
   RigReport report = BuildRigReport(graph, false);
   if (o.refine) AddRefinements(report);
+  RequireFiniteReport(report);
   std::ostringstream shown;
   if (o.json) shown << RigReportJson(report).dump(2) << '\n';
   else {
@@ -149,6 +151,7 @@ int ExecuteLoad(const RigOptions& o) {
   EvaluateRig(graph, false);
   RigReport report = BuildRigReport(graph, true);
   if (o.refine) AddRefinements(report);
+  RequireFiniteReport(report);
   std::ostringstream shown;
   if (o.json) shown << RigReportJson(report).dump(2) << '\n';
   else {

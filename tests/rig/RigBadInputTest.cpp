@@ -115,6 +115,11 @@ TEST_F(RigProgram, EveryBadInputGetsAClearMessageAndItsExitStatus) {
        "projector 3 has a name with a control character (U+0000)"},
       {"name with a tab", Patched("/projectors/2/name", "C\tD"), "run scene.json", 1,
        "control character (U+0009)"},
+      // Values inside their intervals whose geometry still has no answer.
+      {"projector 1000 radii away", Patched("/projectors/0/distance", 3999), "run scene.json --svg rig.svg", 1,
+       "the eye: field_of_view.0 is not a finite number"},
+      {"a fit that leaves the numbers", Patched("/projectors/1/projection_angles/1", 85), "run scene.json --json",
+       1, "calibration of \"B\": after.error is not a finite number"},
       {"nested too deep", Text("{\"screen\": [[[[[[[[[[[[[[[[[[]]]]]]]]]]]]]]]]]]}"), "run scene.json", 1,
        "scene.json:1:27: nested more than 16 levels deep"},
       {"seven shifts", SevenShifts(), "run scene.json", 1,

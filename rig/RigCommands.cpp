@@ -2,11 +2,15 @@
 
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 
 #include "rig/scene/DefaultRig.h"
+#include "rig/output/OutputSet.h"
 #include "rig/reports/RefinementReport.h"
+#include "rig/reports/ReportFiniteness.h"
 #include "rig/RigError.h"
 #include "rig/engine/RigGraph.h"
 #include "rig/pictures/RigPicture.h"
@@ -44,8 +48,8 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 // Outputs go only where the user named them, and never over an input.
-void CheckOutputs(const RigOptions& o, const std::vector<std::string>& outputs) {
-  const std::vector<std::string> inputs = {o.scene, o.project, o.module};
+void CheckOutputsAgainst(const std::vector<std::string>& outputs,
+                         const std::vector<std::string>& inputs) {
   for (std::size_t i = 0; i < outputs.size(); ++i) {
     if (outputs[i].empty()) continue;
     for (const std::string& in : inputs) {
@@ -61,38 +65,50 @@ void CheckOutputs(const RigOptions& o, const std::vector<std::string>& outputs) 
   }
 }
 
-void Output(const RigReport& report, const RigOptions& o, const std::string& svg,
-            const std::string& intro) {
-  if (o.json) {
-    std::cout << RigReportJson(report).dump(2) << '\n';
-  } else {
-    std::cout << intro;
-    PrintRigReport(std::cout, report);
-  }
-  if (!svg.empty()) {
-    WriteRigPicture(report, svg);
-    (o.json ? std::cerr : std::cout) << "\nPicture: " << svg
-                                     << " (the unrolled screen; open it in a browser)\n";
+// Every output path of this command, checked before any work: none names
+// an input or another output (exit 2), each can take a file (exit 4).
+void CheckOutputs(const std::vector<std::string>& outputs, const std::vector<std::string>& inputs) {
+  CheckOutputsAgainst(outputs, inputs);
+  for (const std::string& path : outputs) {
+    if (!path.empty()) CheckOutputPath(path);
   }
 }
 
-int RunScene(const Scene& scene, const RigOptions& o, const std::string& svg, const std::string& intro) {
-  CheckOutputs(o, {svg, o.save});
+// Runs the rig and produces every result before anything is shown or
+// written: the files are staged and committed together, and only then is
+// the report printed, so a failure leaves the user's files as they were
+// and prints nothing but the message.
+int RunScene(const Scene& scene, const std::string& sceneText, const RigOptions& o,
+             const std::string& svg, const std::string& intro) {
   ModuleSession session(ModulePath(o));
   RigGraph graph = BuildRigGraph(session, scene);
   EvaluateRig(graph, true);
   RigReport report = BuildRigReport(graph, false);
   if (o.refine) AddRefinements(report);
-  Output(report, o, svg, intro);
+  RequireFiniteReport(report);
+  std::ostringstream shown;
+  if (o.json) shown << RigReportJson(report).dump(2) << '\n';
+  else {
+    shown << intro;
+    PrintRigReport(shown, report);
+  }
+  std::ostringstream notes;
+  OutputSet outputs;
+  if (!svg.empty()) {
+    outputs.Add(svg, RigPictureSvg(report));
+    notes << "\nPicture: " << svg << " (the unrolled screen; open it in a browser)\n";
+  }
   if (!o.writeBack.empty()) {
-    WriteBackRefinedScene(o.scene, report, o.writeBack);
-    (o.json ? std::cerr : std::cout) << "Refined scene: " << o.writeBack << "\n";
+    outputs.Add(o.writeBack, RefinedSceneText(sceneText, o.scene, report));
+    notes << "Refined scene: " << o.writeBack << "\n";
   }
   if (!o.save.empty()) {
-    session.SaveProject(o.save);
-    (o.json ? std::cerr : std::cout) << "Project: " << o.save << " (vistrel-rig load " << o.save
-                                     << " shows these results again)\n";
+    outputs.Add(o.save, session.ProjectBytes());
+    notes << "Project: " << o.save << " (vistrel-rig load " << o.save << " shows these results again)\n";
   }
+  outputs.CommitAll();
+  std::cout << shown.str();
+  (o.json ? std::cerr : std::cout) << notes.str();
   return kExitOk;
 }
 
@@ -112,32 +128,44 @@ int ExecuteDefault(const RigOptions& o) {
   intro += ";\nthe calibration below searches those four parameters and should land near them.\n"
            "Next: vistrel-rig run examples/four-projectors.json (from the repository: bash scripts/run.sh "
            "run examples/four-projectors.json); vistrel-rig --help lists every command.\n\n";
-  return RunScene(scene, o, o.svg.empty() ? kDefaultPicture : o.svg, intro);
+  const std::string svg = o.svg.empty() ? kDefaultPicture : o.svg;
+  CheckOutputs({svg}, {o.module});
+  return RunScene(scene, "", o, svg, intro);
 }
 
 int ExecuteRun(const RigOptions& o) {
-  CheckOutputs(o, {o.svg, o.save});
-  if (!o.writeBack.empty()) {
-    // The one output that may name an input: the scene, when the user asks
-    // for it to be rewritten.
-    RigOptions others = o;
-    others.scene.clear();
-    CheckOutputs(others, {o.svg, o.save, o.writeBack});
-  }
-  const Scene scene = ReadSceneFile(o.scene);
-  return RunScene(scene, o, o.svg, "vistrel-rig: " + o.scene + "\n\n");
+  // --write-back is the one output that may name an input: the scene, when
+  // the user asks for it to be rewritten.
+  CheckOutputs({o.svg, o.save}, {o.scene, o.module});
+  CheckOutputs({o.svg, o.save, o.writeBack}, {o.module});
+  const std::string text = ReadSceneBytes(o.scene);
+  const Scene scene = ReadSceneText(text, o.scene);
+  return RunScene(scene, text, o, o.svg, "vistrel-rig: " + o.scene + "\n\n");
 }
 
 int ExecuteLoad(const RigOptions& o) {
-  CheckOutputs(o, {o.svg});
+  CheckOutputs({o.svg}, {o.project, o.module});
   ModuleSession session(ModulePath(o));
   session.LoadProject(o.project);
   RigGraph graph = FindRigGraph(session, o.project);
   EvaluateRig(graph, false);
   RigReport report = BuildRigReport(graph, true);
   if (o.refine) AddRefinements(report);
-  Output(report, o, o.svg,
-         "vistrel-rig: " + o.project + " (evaluated again; calibrations are shown as saved)\n\n");
+  RequireFiniteReport(report);
+  std::ostringstream shown;
+  if (o.json) shown << RigReportJson(report).dump(2) << '\n';
+  else {
+    shown << "vistrel-rig: " << o.project << " (evaluated again; calibrations are shown as saved)\n\n";
+    PrintRigReport(shown, report);
+  }
+  OutputSet outputs;
+  if (!o.svg.empty()) outputs.Add(o.svg, RigPictureSvg(report));
+  outputs.CommitAll();
+  std::cout << shown.str();
+  if (!o.svg.empty()) {
+    (o.json ? std::cerr : std::cout) << "\nPicture: " << o.svg
+                                     << " (the unrolled screen; open it in a browser)\n";
+  }
   return kExitOk;
 }
 
@@ -225,6 +253,9 @@ int RunRigProgram(int argc, char** argv) {
     table[i].addOptions(*commands[i], options);
   }
   app.require_subcommand(0, 1);
+  // A file-size limit must fail the write (and leave the user's files as
+  // they were), not kill the program halfway with a temporary file left.
+  std::signal(SIGXFSZ, SIG_IGN);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

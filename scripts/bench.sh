@@ -17,5 +17,8 @@ table="$dir/benchmark-table.md"
   cat "$table.rows"
 } >"$table"
 rm -f "$table.rows"
+# Scene reading: three repetitions (the largest scene takes seconds).
+"$dir/bin/scene_read_bench" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
+  --benchmark_min_time=0.5 "$@" | tee -a "$table"
 echo
 echo "written to $table"

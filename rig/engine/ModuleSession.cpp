@@ -6,6 +6,7 @@
 
 #include "host/kestrine/ChannelKinds.h"
 #include "host/kestrine/StandardChannelTypes.h"
+#include "host/kestrine/VelFileSaver.h"
 #include "host/windows/InMemoryComboBox.h"
 #include "rig/RigError.h"
 
@@ -105,10 +106,13 @@ Oru_VectorListChannel* ModuleSession::NewVectorList(const std::string& name,
   return c;
 }
 
-void ModuleSession::SaveProject(const std::string& path) {
-  if (!group_->SaveProjectFile(path)) {
-    throw RigError(kExitBadInput, path + ": cannot write the project file");
+std::string ModuleSession::ProjectBytes() {
+  VelFileSaver saver;
+  if (!group_->SaveProject(saver)) {
+    throw RigError(kExitModule, "a channel of the project could not be saved; nothing was written");
   }
+  const std::vector<unsigned char>& bytes = saver.Bytes();
+  return std::string(bytes.begin(), bytes.end());
 }
 
 void ModuleSession::LoadProject(const std::string& path) {

@@ -53,9 +53,12 @@ class ModuleSession {
   Oru_FloatListChannel* NewValueList(const std::string& name, Oru_FloatChannel* index);
   Oru_VectorListChannel* NewVectorList(const std::string& name, Oru_FloatChannel* index);
 
-  // The whole project through the group. Throw RigError (bad input) when
-  // the file cannot be written, or cannot be read as a whole project.
-  void SaveProject(const std::string& path);
+  // The whole project as the group saves it, for the caller to write
+  // (with the other outputs, all or none). Throws RigError (module) when a
+  // channel cannot save itself.
+  std::string ProjectBytes();
+  // Loads a whole project through the group. Throws RigError (bad input)
+  // when the file cannot be read as a whole project.
   void LoadProject(const std::string& path);
 
  private:

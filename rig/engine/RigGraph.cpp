@@ -5,6 +5,7 @@
 
 #include "rig/RigError.h"
 #include "rig/reports/TextTable.h"
+#include "rig/scene/SceneValidation.h"
 
 namespace rig {
 namespace {
@@ -277,6 +278,26 @@ RigGraph FindRigGraph(ModuleSession& s, const std::string& projectPath) {
       g.rolls->GetElements().size() != n) {
     f.Fail("the eye's lens lists do not hold one element per projector");
   }
+  // The saved values are checked as a scene file's are: a project is a file
+  // the user hands the program like any other.
+  const D3DXVECTOR3 size = g.cameraImageSize->GetVector();
+  if (!(size.x == 0.0f && size.y == 0.0f) && !(IsWholePixelCount(size.x) && IsWholePixelCount(size.y))) {
+    f.Fail("the camera's image size is " + Short(size.x) + " x " + Short(size.y) +
+           ", expected whole pixels from 1 to " + std::to_string(kMaxPixels) + " (or 0 x 0: none)");
+  }
+  const Scene scene = SceneOfGraph(g);
+  ValidateScene(scene, [&](const std::string&) { return projectPath + ": the saved rig: "; });
+  for (const CalibrationChannels& k : g.calibrations) {
+    for (int p = 0; p < kProjectorParameterCount; ++p) {
+      const ValueInterval valid = ParameterInterval(p, scene.radius);
+      const float start = k.start->GetElements()[p], fitted = k.value[p]->GetFloat();
+      if (!(start >= valid.low && start <= valid.high) || !(fitted >= valid.low && fitted <= valid.high)) {
+        f.Fail("calibration of \"" + k.projector + "\": " + ParameterName(p) + " starts at " +
+               Short(start) + " and ends at " + Short(fitted) + ", expected values from " +
+               Short(valid.low) + " to " + Short(valid.high));
+      }
+    }
+  }
   return g;
 }
 
@@ -291,7 +312,7 @@ Scene SceneOfGraph(const RigGraph& g) {
   scene.camera.fovX = fov.x;
   scene.camera.fovY = fov.y;
   const D3DXVECTOR3 size = g.cameraImageSize->GetVector();
-  if (size.x >= 1.0f && size.y >= 1.0f) {
+  if (IsWholePixelCount(size.x) && IsWholePixelCount(size.y)) {
     scene.camera.imageSize = std::array<int, 2>{static_cast<int>(size.x), static_cast<int>(size.y)};
   }
   for (std::size_t i = 0; i < g.projectors.size(); ++i) {

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "rig/RigError.h"
+#include "rig/output/StagedFile.h"
 #include "rig/reports/TextTable.h"
 
 namespace rig {
@@ -225,10 +226,7 @@ std::string RigPictureSvg(const RigReport& r) {
 }
 
 void WriteRigPicture(const RigReport& report, const std::string& path) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << RigPictureSvg(report);
-  out.close();
-  if (!out) throw RigError(kExitBadInput, path + ": cannot write the picture");
+  WriteFileWhole(path, RigPictureSvg(report));
 }
 
 }  // namespace rig

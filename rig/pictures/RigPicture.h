@@ -17,7 +17,7 @@ namespace rig {
 
 std::string RigPictureSvg(const RigReport& report);
 
-// Writes the picture to `path`; throws RigError (bad input) when it cannot.
+// Writes the picture to `path` whole or not at all (WriteFileWhole).
 void WriteRigPicture(const RigReport& report, const std::string& path);
 
 }  // namespace rig

@@ -1,5 +1,7 @@
 #include "rig/scene/PositionedJson.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <iterator>
 #include <vector>
@@ -39,18 +41,32 @@ class CountingIterator {
   std::size_t* consumed_;
 };
 
-TextPosition PositionOfOffset(const std::string& text, std::size_t offset) {
-  TextPosition p;
-  for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-    if (text[i] == '\n') {
-      ++p.line;
-      p.column = 1;
-    } else {
-      ++p.column;
+// Where each line starts, built in one pass, so that the position of any
+// byte offset is a binary search instead of a scan from the start of the
+// text (which made reading a scene quadratic in its size).
+class LineTable {
+ public:
+  explicit LineTable(const std::string& text) {
+    starts_.push_back(0);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\n') starts_.push_back(i + 1);
     }
   }
-  return p;
-}
+  TextPosition PositionOf(std::size_t offset) const {
+    const auto after = std::upper_bound(starts_.begin(), starts_.end(), offset);
+    const std::size_t line = static_cast<std::size_t>(after - starts_.begin());  // 1-based
+    return {static_cast<int>(std::min<std::size_t>(line, INT_MAX)),
+            static_cast<int>(std::min<std::size_t>(offset - starts_[line - 1] + 1, INT_MAX))};
+  }
+
+ private:
+  std::vector<std::size_t> starts_;
+};
+
+// Thrown from the parser's callback when a container opens too deep.
+struct TooDeep {
+  std::size_t offset;
+};
 
 std::string EscapePointerToken(const std::string& key) {
   std::string out;
@@ -68,13 +84,17 @@ std::string EscapePointerToken(const std::string& key) {
 // character after the previous event that is not a separator.
 class PositionRecorder {
  public:
-  PositionRecorder(const std::string& text, const std::size_t* consumed,
+  PositionRecorder(const std::string& text, const LineTable& lines, const std::size_t* consumed,
                    std::map<std::string, TextPosition>* out)
-      : text_(text), consumed_(consumed), out_(out) {}
+      : text_(text), lines_(lines), consumed_(consumed), out_(out) {}
 
-  bool OnEvent(nlohmann::json::parse_event_t event, const nlohmann::json& parsed) {
+  bool OnEvent(int depth, nlohmann::json::parse_event_t event, const nlohmann::json& parsed) {
     using E = nlohmann::json::parse_event_t;
     const std::size_t start = TokenStart();  // of a key or a plain value
+    if ((event == E::object_start || event == E::array_start) && depth >= kMaxNestingDepth) {
+      // Refused as the container opens, before anything inside it is kept.
+      throw TooDeep{*consumed_ > 0 ? *consumed_ - 1 : 0};
+    }
     switch (event) {
       case E::key:
         pendingPath_ = stack_.back().path + "/" + EscapePointerToken(parsed.get<std::string>());
@@ -131,10 +151,11 @@ class PositionRecorder {
   }
 
   void Record(const std::string& path, std::size_t start) {
-    (*out_)[path] = PositionOfOffset(text_, start);
+    (*out_)[path] = lines_.PositionOf(start);
   }
 
   const std::string& text_;
+  const LineTable& lines_;
   const std::size_t* consumed_;
   std::map<std::string, TextPosition>* out_;
   std::vector<Container> stack_;
@@ -162,15 +183,20 @@ std::string Where(const std::string& fileName, TextPosition position) {
 PositionedJson ParsePositionedJson(const std::string& text, const std::string& fileName) {
   PositionedJson result;
   std::size_t consumed = 0;
-  PositionRecorder recorder(text, &consumed, &result.positions);
+  const LineTable lines(text);
+  PositionRecorder recorder(text, lines, &consumed, &result.positions);
   const nlohmann::json::parser_callback_t callback =
-      [&recorder](int, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
-        return recorder.OnEvent(event, parsed);
+      [&recorder](int depth, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
+        return recorder.OnEvent(depth, event, parsed);
       };
   try {
     result.document = nlohmann::json::parse(CountingIterator(text.data(), &consumed),
                                             CountingIterator(text.data() + text.size(), &consumed),
                                             callback);
+  } catch (const TooDeep& deep) {
+    throw RigError(kExitBadInput, Where(fileName, lines.PositionOf(deep.offset)) +
+                                      "nested more than " + std::to_string(kMaxNestingDepth) +
+                                      " levels deep, expected a scene (five levels)");
   } catch (const nlohmann::json::parse_error& e) {
     // e.byte is the 1-based offset just past the offending character; the
     // library's own text after "column N: " says what is wrong and expected.
@@ -178,14 +204,14 @@ PositionedJson ParsePositionedJson(const std::string& text, const std::string& f
     std::string what = e.what();
     const std::size_t cut = what.find(": ", what.find("column"));
     if (cut != std::string::npos) what = what.substr(cut + 2);
-    throw RigError(kExitBadInput, Where(fileName, PositionOfOffset(text, offset)) +
+    throw RigError(kExitBadInput, Where(fileName, lines.PositionOf(offset)) +
                                       "not valid JSON: " + what);
   } catch (const nlohmann::json::exception& e) {
     // A number too large for a double, say: the reader stopped just past it.
     std::string what = e.what();
     const std::size_t cut = what.find("] ");
     if (cut != std::string::npos) what = what.substr(cut + 2);
-    throw RigError(kExitBadInput, Where(fileName, PositionOfOffset(text, consumed > 0 ? consumed - 1 : 0)) +
+    throw RigError(kExitBadInput, Where(fileName, lines.PositionOf(consumed > 0 ? consumed - 1 : 0)) +
                                       "not usable JSON: " + what + ", expected numbers a float can hold");
   }
   return result;

@@ -26,7 +26,15 @@ struct PositionedJson {
   TextPosition At(const std::string& pointer) const;
 };
 
-// Parses `text`. A syntax error throws RigError (bad input) as
+// Arrays and objects may nest this many levels (a scene needs five: the
+// root, "calibrations", one calibration, "shifts", one shift). A deeper
+// container is refused as it opens, so a file of nothing but brackets
+// costs no more than its own size.
+constexpr int kMaxNestingDepth = 16;
+
+// Parses `text` in one pass: the positions come from the parser's progress
+// and a table of line starts, so the cost is linear in the text's size. A
+// syntax error or a container nested deeper than kMaxNestingDepth throws RigError (bad input) as
 // "FILE:LINE:COL: what is wrong; expected what" with `fileName` in front.
 PositionedJson ParsePositionedJson(const std::string& text, const std::string& fileName);
 

@@ -1,5 +1,6 @@
 #include "rig/scene/SceneReader.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <sstream>
 
 #include "rig/scene/PositionedJson.h"
+#include "rig/scene/SceneValidation.h"
 #include "rig/RigError.h"
 
 namespace rig {
@@ -116,24 +118,9 @@ class Node {
   std::string label_;
 };
 
-float Positive(const Node& n, const char* expected) {
-  const float v = n.Number(expected);
-  if (!(v > 0.0f)) n.Fail("\"" + n.Label() + "\" is " + json(v).dump() + ", expected " + expected);
-  return v;
-}
-
-void CheckFieldOfView(const Node& n, float v) {
-  if (!(v > 0.0f && v < 180.0f)) {
-    n.Fail("field of view " + json(v).dump() +
-           " has no meaning, expected degrees strictly between 0 and 180");
-  }
-}
-
 // [horizontal, vertical] fields of view in degrees.
 std::array<float, 2> FieldOfView(const Node& n) {
-  const char* expected = "[horizontal, vertical] degrees, each strictly between 0 and 180";
-  const std::vector<float> v = n.Numbers(2, expected);
-  for (std::size_t i = 0; i < 2; ++i) CheckFieldOfView(n.Element(i), v[i]);
+  const std::vector<float> v = n.Numbers(2, "[horizontal, vertical] degrees");
   return {v[0], v[1]};
 }
 
@@ -144,18 +131,20 @@ void ScreenPoint(const Node& n, float& angle, float& height) {
   height = n.Member("height", "a number (height on the screen)").Number("a number (length)");
 }
 
-// [width, height] in whole pixels, each from 1 to kMaxPixels.
-constexpr int kMaxPixels = 1000000;
+// [width, height] in whole pixels, checked before they become integers.
 std::array<int, 2> PixelSize(const Node& s) {
-  const char* expected = "[width, height] whole pixels, each from 1 to 1000000";
-  const std::vector<float> wh = s.Numbers(2, expected);
+  const std::string expected =
+      "[width, height] whole pixels, each from 1 to " + std::to_string(kMaxPixels);
+  s.ExpectType(s.Value().is_array() && s.Value().size() == 2, expected.c_str());
+  std::array<int, 2> out{};
   for (std::size_t i = 0; i < 2; ++i) {
     const Node e = s.Element(i);
-    if (!e.Value().is_number_integer() || !(wh[i] >= 1.0f && wh[i] <= float(kMaxPixels))) {
+    if (!e.Value().is_number() || !IsWholePixelCount(e.Value().get<double>())) {
       e.Fail("\"" + e.Label() + "\" is " + e.Value().dump() + ", expected " + expected);
     }
+    out[i] = static_cast<int>(e.Value().get<double>());
   }
-  return {static_cast<int>(wh[0]), static_cast<int>(wh[1])};
+  return out;
 }
 
 // Eight [a, b] number pairs, in the grid points' order.
@@ -172,28 +161,6 @@ std::array<std::array<float, 2>, 8> EightPairs(const Node& n, const char* expect
     out[i] = {s[0], s[1]};
   }
   return out;
-}
-
-// screen.angles [from, to]: each within [-360, 360], spanning more than 0
-// and at most 360 degrees toward growing angle.
-std::array<float, 2> ScreenAngles(const Node& n) {
-  const char* expected =
-      "[from, to] screen angles in degrees (from -360 to 360), covering more than 0 and at most "
-      "360 degrees from \"from\" toward growing angle";
-  const std::vector<float> a = n.Numbers(2, expected);
-  float span = a[1] - a[0];
-  if (span <= 0.0f) span += 360.0f;
-  if (!(std::fabs(a[0]) <= 360.0f && std::fabs(a[1]) <= 360.0f) || !(span > 0.0f && span <= 360.0f)) {
-    n.Fail("\"angles\" is " + n.Value().dump() + ", expected " + expected);
-  }
-  return {a[0], a[1]};
-}
-
-std::array<float, 2> ScreenHeights(const Node& n) {
-  const char* expected = "[bottom, top] heights with bottom below top";
-  const std::vector<float> h = n.Numbers(2, expected);
-  if (!(h[0] < h[1])) n.Fail("\"heights\" is " + n.Value().dump() + ", expected " + expected);
-  return {h[0], h[1]};
 }
 
 Camera ReadCamera(const Node& n) {
@@ -216,7 +183,6 @@ Projector ReadProjector(const Node& n) {
               "resolution"});
   Projector p;
   p.name = n.Member("name", "a string (the projector's name)").Text("a string");
-  if (p.name.empty()) n.Member("name", "").Fail("empty projector name, expected a name");
   ProjectorParameters& q = p.parameters;
   ScreenPoint(n.Member("aim", "{\"angle\": degrees, \"height\": length}"), q.ProjLookatAngX,
               q.ProjLookatHeight);
@@ -226,8 +192,8 @@ Projector ReadProjector(const Node& n) {
     q.ProjectionAngX = a[0];
     q.ProjectionAngY = a[1];
   }
-  q.ProjDist = Positive(n.Member("distance", "a number (projector to aim point, length > 0)"),
-                        "a length greater than 0");
+  q.ProjDist = n.Member("distance", "a number (projector to aim point, length > 0)")
+                   .Number("a length greater than 0");
   const std::array<float, 2> fov =
       FieldOfView(n.Member("field_of_view", "[horizontal, vertical] degrees"));
   q.ProjFovX = fov[0];
@@ -245,14 +211,9 @@ Calibration ReadCalibration(const Node& n, const Scene& scene) {
   Calibration c;
   const Node name = n.Member("projector", "a string (the name of a projector)");
   c.projector = name.Text("a string (the name of a projector)");
+  // An unknown projector is refused with the scene's other values; its
+  // calibration then has no starting values to centre the ranges on.
   const Projector* projector = scene.FindProjector(c.projector);
-  if (!projector) name.Fail("no projector is named \"" + c.projector + "\"");
-  for (const Calibration& other : scene.calibrations) {
-    if (other.projector == c.projector) {
-      name.Fail("a second calibration of \"" + c.projector +
-                "\", expected one calibration per projector");
-    }
-  }
   if (n.Has("camera")) c.camera = ReadCamera(n.Member("camera", "an object (the camera)"));
   const char* shiftsExpected = "eight [du, dv] shifts in projector image units";
   const char* pointsExpected = "eight [x, y] marker positions in the camera image's pixels";
@@ -280,7 +241,13 @@ Calibration ReadCalibration(const Node& n, const Scene& scene) {
     if (k < 0) e.Fail("unknown parameter \"" + e.Value().get<std::string>() + "\", expected " + searchExpected);
     c.searchMask |= ParameterBit(k);
   }
-  for (int k = 0; k < kProjectorParameterCount; ++k) c.ranges[k] = DefaultRange(projector->parameters, k);
+  for (int k = 0; projector && k < kProjectorParameterCount; ++k) {
+    // The default range, cut to the parameter's own interval (a field of
+    // view of 165 degrees searches up to 170, not 175).
+    const Range range = DefaultRange(projector->parameters, k);
+    const ValueInterval valid = ParameterInterval(k, scene.radius);
+    c.ranges[k] = {std::max(range.minimum, valid.low), std::min(range.maximum, valid.high)};
+  }
   if (n.Has("ranges")) {
     const Node ranges = n.Member("ranges", "");
     ranges.ExpectType(ranges.Value().is_object(), "an object of parameter name: [min, max]");
@@ -289,10 +256,6 @@ Calibration ReadCalibration(const Node& n, const Scene& scene) {
       const int k = ProjectorParameterIndex(it.key().c_str());
       if (k < 0) r.Fail("unknown parameter \"" + it.key() + "\", expected a name such as \"ProjFovX\"");
       const std::vector<float> mm = r.Numbers(2, "[minimum, maximum] in the parameter's unit");
-      if (mm[0] > mm[1]) {
-        r.Fail("range of " + it.key() + " has minimum " + json(mm[0]).dump() + " above maximum " +
-               json(mm[1]).dump() + ", expected minimum <= maximum");
-      }
       c.ranges[k] = {mm[0], mm[1]};
     }
   }
@@ -308,23 +271,23 @@ Scene ReadSceneText(const std::string& text, const std::string& fileName) {
   Scene scene;
   const Node screen = root.Member("screen", "{\"radius\": length}");
   screen.OnlyKeys({"radius", "angles", "heights"});
-  scene.radius = Positive(screen.Member("radius", "a number (screen radius, length > 0)"),
-                          "a screen radius greater than 0");
-  if (screen.Has("angles")) scene.extent.angles = ScreenAngles(screen.Member("angles", ""));
-  if (screen.Has("heights")) scene.extent.heights = ScreenHeights(screen.Member("heights", ""));
+  scene.radius = screen.Member("radius", "a number (screen radius, length > 0)")
+                     .Number("a screen radius greater than 0");
+  if (screen.Has("angles")) {
+    const std::vector<float> a = screen.Member("angles", "").Numbers(2, "[from, to] degrees");
+    scene.extent.angles = std::array<float, 2>{a[0], a[1]};
+  }
+  if (screen.Has("heights")) {
+    const std::vector<float> h = screen.Member("heights", "").Numbers(2, "[bottom, top] heights");
+    scene.extent.heights = std::array<float, 2>{h[0], h[1]};
+  }
   scene.camera = ReadCamera(root.Member("camera", "an object (the camera)"));
   const char* projectorsExpected = "an array of at least one projector";
   const Node projectors = root.Member("projectors", projectorsExpected);
   projectors.ExpectType(projectors.Value().is_array() && !projectors.Value().empty(),
                         projectorsExpected);
-  std::set<std::string> names;
   for (std::size_t i = 0; i < projectors.Value().size(); ++i) {
-    const Node e = projectors.Element(i);
-    scene.projectors.push_back(ReadProjector(e));
-    if (!names.insert(scene.projectors.back().name).second) {
-      e.Member("name", "").Fail("a second projector named \"" + scene.projectors.back().name +
-                                "\", expected unique names");
-    }
+    scene.projectors.push_back(ReadProjector(projectors.Element(i)));
   }
   if (root.Has("calibrations")) {
     const Node calibrations = root.Member("calibrations", "");
@@ -333,17 +296,20 @@ Scene ReadSceneText(const std::string& text, const std::string& fileName) {
       scene.calibrations.push_back(ReadCalibration(calibrations.Element(i), scene));
     }
   }
+  ValidateScene(scene, [&](const std::string& pointer) { return Where(fileName, doc.At(pointer)); });
   return scene;
 }
 
-Scene ReadSceneFile(const std::string& path) {
+std::string ReadSceneBytes(const std::string& path) {
   std::error_code ec;
   std::ifstream in(path, std::ios::binary);
   if (!in || std::filesystem::is_directory(path, ec)) throw RigError(kExitBadInput, path + ": cannot open the scene file");
   std::ostringstream text;
   text << in.rdbuf();
   if (in.bad()) throw RigError(kExitBadInput, path + ": cannot read the scene file");
-  return ReadSceneText(text.str(), path);
+  return text.str();
 }
+
+Scene ReadSceneFile(const std::string& path) { return ReadSceneText(ReadSceneBytes(path), path); }
 
 }  // namespace rig

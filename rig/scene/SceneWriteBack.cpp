@@ -1,9 +1,5 @@
 #include "rig/scene/SceneWriteBack.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
@@ -42,8 +38,8 @@ void WriteParameter(Json& projector, int k, const ProjectorParameters& start, fl
 
 }  // namespace
 
-std::string RefinedSceneText(const std::string& sceneText, const RigReport& report,
-                             const std::string& scenePath) {
+std::string RefinedSceneText(const std::string& sceneText, const std::string& scenePath,
+                             const RigReport& report) {
   Json scene = Json::parse(sceneText, nullptr, false);
   if (scene.is_discarded() || !scene.contains("projectors")) {
     throw RigError(kExitBadInput, scenePath + ": cannot read the scene again for --write-back");
@@ -65,16 +61,7 @@ std::string RefinedSceneText(const std::string& sceneText, const RigReport& repo
       if (list.empty()) scene.erase("calibrations");
     }
   }
-  return scene.dump(2) + "\n";
-}
-
-void WriteBackRefinedScene(const std::string& scenePath, const RigReport& report,
-                           const std::string& outPath) {
-  std::ifstream in(scenePath, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (!in) throw RigError(kExitBadInput, scenePath + ": cannot read the scene again for --write-back");
-  WriteFileWhole(outPath, RefinedSceneText(text.str(), report, scenePath));
+  return scene.dump(2) + '\n';
 }
 
 }  // namespace rig

@@ -42,8 +42,9 @@ class RigProgram : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(dir); }
 
-  RigRun Rig(const std::string& args) const {
-    const std::string command = "cd '" + dir.string() + "' && '" VISTREL_RIG_PATH "' " + args +
+  // `shell` runs first in the same shell (a limit such as "ulimit -f 4").
+  RigRun Rig(const std::string& args, const std::string& shell = "true") const {
+    const std::string command = "cd '" + dir.string() + "' && " + shell + " && '" VISTREL_RIG_PATH "' " + args +
                                 " >stdout.txt 2>stderr.txt";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(dir / "stdout.txt"),

@@ -39,15 +39,15 @@ TEST(SceneReader, RefusesEveryValueWithoutAPhysicalMeaning) {
       {"/screen/radius", -2, "\"radius\""},
       {"/screen/radius", 1e39, "too large for a float"},
       {"/projectors/0/distance", 0, "\"distance\""},
-      {"/projectors/0/field_of_view/0", 180, "field of view"},
-      {"/projectors/0/field_of_view/1", 0, "field of view"},
-      {"/camera/field_of_view/0", -1, "field of view"},
+      {"/projectors/0/field_of_view/0", 180, "\"field_of_view\"[0] is 180"},
+      {"/projectors/0/field_of_view/1", 0, "\"field_of_view\"[1] is 0"},
+      {"/camera/field_of_view/0", -1, "\"field_of_view\"[0] is -1"},
       {"/camera/image_size", {0, 800}, "image_size"},
       {"/camera/image_size", {1280, 0}, "image_size"},
       {"/camera/image_size", {1280.5, 800}, "image_size"},
       {"/camera/image_size", {1000001, 800}, "image_size"},
       {"/projectors/0/resolution", {1920, 0}, "resolution"},
-      {"/projectors/0/name", "", "empty projector name"},
+      {"/projectors/0/name", "", "has an empty name"},
       {"/calibrations/0/shifts/7", gone, "\"shifts\" has 7 elements"},
       {"/calibrations/0/projector", "B", "no projector is named \"B\""},
       {"/calibrations/0/search/0", "ProjFov", "unknown parameter \"ProjFov\""},
@@ -77,7 +77,7 @@ TEST(SceneReader, ReadsTheValuesJustInsideEachLimit) {
     json value;
   };
   const std::vector<Case> cases = {
-      {"/screen/radius", 0.5}, {"/projectors/0/field_of_view", {179, 1}},
+      {"/screen/radius", 0.5}, {"/projectors/0/field_of_view", {170, 0.1}},
       {"/camera/image_size", {1, 1000000}}, {"/projectors/0/distance", 0.1},
       {"/calibrations/0/ranges", {{"ProjFovX", {56, 56}}}},  // the module refuses to search it, not the reader
       {"/screen/angles", {170, -170}},

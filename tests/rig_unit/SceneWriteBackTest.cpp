@@ -39,7 +39,7 @@ TEST(SceneWriteBack, NineDigitValuesReadBackAsTheSameFloats) {
   const std::string text = MinimalScene().dump(2);  // no projection_angles, keystone, roll
   const rig::Scene scene = rig::ReadSceneText(text, "scene.json");
   const std::string copy =
-      rig::RefinedSceneText(text, Refined(scene, 0x1FF, values), "scene.json");
+      rig::RefinedSceneText(text, "scene.json", Refined(scene, 0x1FF, values));
   const rig::Scene back = rig::ReadSceneText(copy, "refined.json");
   ASSERT_EQ(back.projectors.size(), 1u);
   for (int k = 0; k < 9; ++k) {
@@ -60,7 +60,7 @@ TEST(SceneWriteBack, OnlyTheSearchedParametersChange) {
   const float values[9] = {99, 99, 99, 7.5f, 99, 99, 41.5f, 99, 99};
   const unsigned mask = (1u << 3) | (1u << 6);
   const rig::Scene back =
-      rig::ReadSceneText(rig::RefinedSceneText(text, Refined(scene, mask, values), "s"), "s");
+      rig::ReadSceneText(rig::RefinedSceneText(text, "s", Refined(scene, mask, values)), "s");
   ProjectorParameters expected = scene.projectors[0].parameters;
   expected.ProjectionAngY = 7.5f;
   expected.ProjFovY = 41.5f;

@@ -65,14 +65,9 @@ RigReport BuildRigReport(const RigGraph& g, bool calibrationsFromSave) {
     r.projectors.push_back(p);
   }
 
-  std::vector<const ProjectorReport*> order;
-  for (const ProjectorReport& p : r.projectors) order.push_back(&p);
-  std::stable_sort(order.begin(), order.end(), [](const ProjectorReport* a, const ProjectorReport* b) {
-    return a->angleFrom + a->angleTo < b->angleFrom + b->angleTo;
-  });
-  for (std::size_t i = 1; i < order.size(); ++i) {
-    r.neighbours.push_back({order[i - 1]->name, order[i]->name, order[i - 1]->angleTo - order[i]->angleFrom});
-  }
+  CoverageInput coverage{s.radius, s.extent, {}};
+  for (const ProjectorReport& p : r.projectors) coverage.footprints.push_back(p.unrolled);
+  r.coverage = AnalyseCoverage(coverage);
 
   EyeReport& e = r.eye;
   e.position = eye;

@@ -37,10 +37,6 @@ json RigReportJson(const RigReport& r) {
                            {{"angle", {p.angleFrom, p.angleTo}}, {"height", {p.heightFrom, p.heightTo}}}},
                           {"frustum", FrustumJson(p.frustum)}});
   }
-  json neighbours = json::array();
-  for (const NeighbourReport& n : r.neighbours) {
-    neighbours.push_back({{"first", n.first}, {"second", n.second}, {"overlap", n.overlap}});
-  }
   json eye = {{"position", Vec(r.eye.position)},
               {"look_at", Vec(r.eye.lookAt)},
               {"field_of_view", Vec(r.eye.fieldOfView)},
@@ -52,7 +48,6 @@ json RigReportJson(const RigReport& r) {
   return {{"screen", {{"radius", s.radius}}},
           {"camera", camera},
           {"projectors", projectors},
-          {"neighbours", neighbours},
           {"eye", eye},
           {"calibrations", calibrations}};
 }

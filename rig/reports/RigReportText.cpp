@@ -47,15 +47,6 @@ void PrintRigReport(std::ostream& out, const RigReport& r) {
     f.Add({q.name, Fixed(q.angleFrom, 2), Fixed(q.angleTo, 2), Fixed(q.heightFrom, 3), Fixed(q.heightTo, 3)});
   }
   f.Print(out);
-  if (!r.neighbours.empty()) {
-    out << "\nNeighbours (degrees of screen angle between neighbouring footprints' extents)\n";
-    TextTable n({"neighbours", "overlap", "gap"});
-    for (const NeighbourReport& q : r.neighbours) {
-      n.Add({q.first + " | " + q.second, q.overlap >= 0 ? Fixed(q.overlap, 2) : "-",
-             q.overlap < 0 ? Fixed(-q.overlap, 2) : "-"});
-    }
-    n.Print(out);
-  }
 
   const EyeReport& e = r.eye;
   out << "\nEye (CalcCameraParameters: where the viewer's eye must look to see every projector)\n";

@@ -11,6 +11,7 @@
 #include "rig/engine/RigGraph.h"
 #include "rig/pictures/RigPicture.h"
 #include "rig/reports/RigReport.h"
+#include "rig/scene/RigFeasibility.h"
 #include "rig/scene/SceneReader.h"
 #include "rig/scene/SceneWriteBack.h"
 #include "rig/reports/TextTable.h"
@@ -78,10 +79,11 @@ void Output(const RigReport& report, const RigOptions& o, const std::string& svg
 
 int RunScene(const Scene& scene, const RigOptions& o, const std::string& svg, const std::string& intro) {
   CheckOutputs(o, {svg, o.save});
+  CheckRigFeasible(scene);
   ModuleSession session(ModulePath(o));
   RigGraph graph = BuildRigGraph(session, scene);
   EvaluateRig(graph, true);
-  RigReport report = BuildRigReport(graph, false);
+  RigReport report = BuildRigReport(graph, false, &scene);
   if (o.refine) AddRefinements(report);
   Output(report, o, svg, intro);
   if (!o.writeBack.empty()) {
@@ -133,6 +135,7 @@ int ExecuteLoad(const RigOptions& o) {
   ModuleSession session(ModulePath(o));
   session.LoadProject(o.project);
   RigGraph graph = FindRigGraph(session, o.project);
+  CheckRigFeasible(SceneOfGraph(graph));
   EvaluateRig(graph, false);
   RigReport report = BuildRigReport(graph, true);
   if (o.refine) AddRefinements(report);

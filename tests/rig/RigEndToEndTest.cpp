@@ -6,6 +6,7 @@
 #include "command/ProjectorFootprint.h"
 #include "pose/ProjectorPose.h"
 #include "host/vistrel/Oru_Vistrel.h"
+#include "rig/analyses/ScreenTrace.h"
 #include "rig/scene/DefaultRig.h"
 #include "rig/scene/SceneReader.h"
 #include "rig/calibration/CalibrationProblem.h"
@@ -46,6 +47,26 @@ TEST_F(RigProgram, DefaultRigPrintsEveryReportWritesThePictureAndRecoversTheTrue
         << rig::kParameterNames[k];
   }
   EXPECT_TRUE(std::filesystem::exists(dir / "other.svg"));
+
+  // The side edges lean: left and centre overlap low down but part toward
+  // the top, where the left's top-right corner stops short of the centre's
+  // top-left corner. The seam's narrowest line lies below those corners, so
+  // it parts by less than they do, and its widest overlap is at most the
+  // bottom corners' overlap.
+  auto corner = [&](int k, float u, float v) {
+    return rig::Unroll(rig::ScreenPointOfImage(rig::LensOf(scene.projectors[k].parameters, scene.radius),
+                                               scene.radius, u, v), 0.0f);
+  };
+  const float topGap = corner(1, 0, 0).angle - corner(0, 1, 0).angle;
+  const float bottomOverlap = corner(0, 1, 1).angle - corner(1, 0, 1).angle;
+  ASSERT_GT(topGap, 0.0f);
+  const json& seam = r["coverage"]["overlaps"][0];
+  EXPECT_EQ(seam["first"], "left");
+  EXPECT_EQ(seam["second"], "centre");
+  EXPECT_LT(F(seam["min_width_degrees"]), 0.0f);
+  EXPECT_GT(F(seam["min_width_degrees"]), -topGap);
+  EXPECT_LE(F(seam["max_width_degrees"]), bottomOverlap);
+  EXPECT_GT(F(seam["max_width_degrees"]), 0.9f * bottomOverlap);
 }
 
 // Every number of --json, recomputed here with the module's own routines.

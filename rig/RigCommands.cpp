@@ -15,6 +15,7 @@
 #include "rig/engine/RigGraph.h"
 #include "rig/pictures/RigPicture.h"
 #include "rig/reports/RigReport.h"
+#include "rig/scene/RigFeasibility.h"
 #include "rig/scene/SceneReader.h"
 #include "rig/scene/SceneWriteBack.h"
 #include "rig/reports/TextTable.h"
@@ -80,10 +81,11 @@ void CheckOutputs(const std::vector<std::string>& outputs, const std::vector<std
 // and prints nothing but the message.
 int RunScene(const Scene& scene, const std::string& sceneText, const RigOptions& o,
              const std::string& svg, const std::string& intro) {
+  CheckRigFeasible(scene);
   ModuleSession session(ModulePath(o));
   RigGraph graph = BuildRigGraph(session, scene);
   EvaluateRig(graph, true);
-  RigReport report = BuildRigReport(graph, false);
+  RigReport report = BuildRigReport(graph, false, &scene);
   if (o.refine) AddRefinements(report);
   RequireFiniteReport(report);
   std::ostringstream shown;
@@ -148,6 +150,7 @@ int ExecuteLoad(const RigOptions& o) {
   ModuleSession session(ModulePath(o));
   session.LoadProject(o.project);
   RigGraph graph = FindRigGraph(session, o.project);
+  CheckRigFeasible(SceneOfGraph(graph));
   EvaluateRig(graph, false);
   RigReport report = BuildRigReport(graph, true);
   if (o.refine) AddRefinements(report);

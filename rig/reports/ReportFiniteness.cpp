@@ -35,7 +35,9 @@ bool FindNonFinite(const json& value, std::vector<std::string>& path) {
 // "projector \"C\"" for ["projectors", "2", ...], and the like.
 std::string Owner(const RigReport& r, const std::vector<std::string>& path, std::size_t* used) {
   *used = 1;
-  if (path.size() >= 2 && path[0] != "eye" && path[0] != "camera" && path[0] != "screen") {
+  const bool indexed = path.size() >= 2 && !path[1].empty() &&
+                       path[1].find_first_not_of("0123456789") == std::string::npos && path[1].size() < 10;
+  if (indexed && (path[0] == "projectors" || path[0] == "calibrations")) {
     const std::size_t i = std::stoul(path[1]);
     *used = 2;
     if (path[0] == "projectors" && i < r.projectors.size()) {
@@ -43,9 +45,6 @@ std::string Owner(const RigReport& r, const std::vector<std::string>& path, std:
     }
     if (path[0] == "calibrations" && i < r.calibrations.size()) {
       return "calibration of \"" + r.calibrations[i].projector + "\"";
-    }
-    if (path[0] == "neighbours" && i < r.neighbours.size()) {
-      return "neighbours \"" + r.neighbours[i].first + "\" and \"" + r.neighbours[i].second + "\"";
     }
   }
   return path.empty() ? "the rig" : "the " + path[0];

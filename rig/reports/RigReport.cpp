@@ -53,21 +53,10 @@ ProjectorReport ProjectorReportOf(const RigGraph& g, const Scene& s, std::size_t
   p.unrolled = UnrollOutline(p.outline, s.camera.aimAngle);
   Extent(p);
   p.frustum = FrustumAround(eye, p.lookAt, p.outline);
-  return p;
-}
-
-// Neighbours in the order of their footprints' middle screen angle.
-std::vector<NeighbourReport> Neighbours(const std::vector<ProjectorReport>& projectors) {
-  std::vector<const ProjectorReport*> order;
-  for (const ProjectorReport& p : projectors) order.push_back(&p);
-  std::stable_sort(order.begin(), order.end(), [](const ProjectorReport* a, const ProjectorReport* b) {
-    return a->angleFrom + a->angleTo < b->angleFrom + b->angleTo;
-  });
-  std::vector<NeighbourReport> out;
-  for (std::size_t i = 1; i < order.size(); ++i) {
-    out.push_back({order[i - 1]->name, order[i]->name, order[i - 1]->angleTo - order[i]->angleFrom});
+  if (s.projectors[i].resolution) {
+    p.density = PixelDensityOf(lens, s.radius, *s.projectors[i].resolution, eye);
   }
-  return out;
+  return p;
 }
 
 // Footprint spans of this many degrees or more cannot be framed by one eye:
@@ -120,16 +109,25 @@ CalibrationReport CalibrationReportOf(const RigGraph& g, const RigReport& r, std
 
 }  // namespace
 
-RigReport BuildRigReport(const RigGraph& g, bool calibrationsFromSave) {
+RigReport BuildRigReport(const RigGraph& g, bool calibrationsFromSave, const Scene* given) {
   RigReport r;
   r.scene = SceneOfGraph(g);
+  if (given) {
+    // What the channels do not hold: the area to cover and the resolutions.
+    r.scene.extent = given->extent;
+    for (std::size_t i = 0; i < r.scene.projectors.size() && i < given->projectors.size(); ++i) {
+      r.scene.projectors[i].resolution = given->projectors[i].resolution;
+    }
+  }
   const Scene& s = r.scene;
   r.cameraLookAt = g.cameraLookAt->GetVector();
   const D3DXVECTOR3 eye(s.camera.position[0], s.camera.position[1], s.camera.position[2]);
   for (std::size_t i = 0; i < g.projectors.size(); ++i) {
     r.projectors.push_back(ProjectorReportOf(g, s, i, eye));
   }
-  r.neighbours = Neighbours(r.projectors);
+  CoverageInput coverage{s.radius, s.extent, {}};
+  for (const ProjectorReport& p : r.projectors) coverage.footprints.push_back(p.unrolled);
+  r.coverage = AnalyseCoverage(coverage);
   r.eye = EyeReportOf(g, r, eye);
   for (std::size_t i = 0; i < g.calibrations.size(); ++i) {
     r.calibrations.push_back(CalibrationReportOf(g, r, i, calibrationsFromSave));

@@ -12,6 +12,7 @@
 #include "rig/scene/PositionedJson.h"
 #include "rig/scene/SceneValidation.h"
 #include "rig/RigError.h"
+#include "rig/output/ShortestFloat.h"
 
 namespace rig {
 namespace {

@@ -32,6 +32,20 @@ std::function<void(const fs::path&)> Patched(const char* pointer, json value) {
 std::function<void(const fs::path&)> Text(const char* text) {
   return [text](const fs::path& dir) { WriteFile(dir / "scene.json", text); };
 }
+// The example with its second projector (the calibrated "B") repeated up to
+// `count` projectors.
+std::function<void(const fs::path&)> Projectors(int count) {
+  return [count](const fs::path& dir) {
+    json scene = json::parse(ReadFile(kExampleScene));
+    const json first = scene["projectors"][1];
+    scene["projectors"] = json::array();
+    for (int k = 0; k < count; ++k) {
+      scene["projectors"].push_back(first);
+      if (k > 0) scene["projectors"].back()["name"] = "P" + std::to_string(k);
+    }
+    WriteFile(dir / "scene.json", scene.dump());
+  };
+}
 std::function<void(const fs::path&)> Project(std::size_t keep) {
   return [keep](const fs::path& dir) {
     std::string text = ReadFile(dir / "full.kprj");
@@ -105,11 +119,24 @@ TEST_F(RigProgram, EveryBadInputGetsAClearMessageAndItsExitStatus) {
        "control character (U+0009)"},
       // Values inside their intervals whose geometry still has no answer.
       {"projector 1000 radii away", Patched("/projectors/0/distance", 3999), "run scene.json --svg rig.svg", 1,
-       "the eye: field_of_view.0 is not a finite number"},
+       "projector \"A\" stands 3934.246 from the screen's axis, outside the screen of radius 4"},
       {"a fit that leaves the numbers", Patched("/projectors/1/projection_angles/1", 85), "run scene.json --json",
        1, "calibration of \"B\": after.error is not a finite number"},
       {"nested too deep", Text("{\"screen\": [[[[[[[[[[[[[[[[[[]]]]]]]]]]]]]]]]]]}"), "run scene.json", 1,
        "scene.json:1:27: nested more than 16 levels deep"},
+      {"negative distance", Patched("/projectors/1/distance", -2.6), "run scene.json", 1,
+       "\"distance\" is -2.6, expected"},
+      {"too many projectors", Projectors(1025), "run scene.json", 1,
+       "the rig has 1025 projectors; the camera mode frames at most 1024"},
+      // Straight at its aim point 9 away on a screen of radius 4: 5 behind the axis.
+      {"projector outside",
+       Patched("/projectors/0", {{"name", "A"}, {"aim", {{"angle", 0}, {"height", 1}}}, {"distance", 9},
+                                 {"field_of_view", {50, 30}}}),
+       "run scene.json", 1, "projector \"A\" stands 5 from the screen's axis, outside the screen of radius 4"},
+      {"camera outside", Patched("/camera/position", {3, 1, -4}), "run scene.json", 1,
+       "the camera stands 5 from the screen's axis, outside the screen of radius 4"},
+      {"camera on the screen", Patched("/camera/position", {0, 1, -4}), "run scene.json", 1,
+       "the camera stands 4 from the screen's axis, on the screen of radius 4"},
       {"module's exception", Patched("/calibrations/0/ranges/ProjFovX", {56, 56}), "run scene.json", 3,
        "calibration of projector \"B\": the module stopped with \"invalid interval size\" (ProjFovX is "
        "searched but its range [56, 56] has no width)"},

@@ -10,7 +10,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kTextHeight = 14, kLaneStep = 16, kFont = 11;
-constexpr int kLanes = 4;          // rings of numbers outside the screen
+constexpr int kLanes = 6;          // rings of numbers outside the screen
 constexpr double kMargin = 30, kTitle = 56;
 constexpr std::size_t kBesideAtMost = 32;
 
@@ -22,8 +22,8 @@ PlanView LayOutPlanView(const RigReport& r) {
   PlanView v;
   v.colours = ProjectorColours(r);
   const std::size_t n = r.projectors.size();
-  // Room on the outer rings for every number: about 24 px each over three rings.
-  v.screenRadius = std::min(std::max(260.0, 24.0 * static_cast<double>(n) / (2 * kPi * 3)), 1200.0);
+  // Room on the outer rings for every number: about 24 px each over four rings.
+  v.screenRadius = std::min(std::max(260.0, 24.0 * static_cast<double>(n) / (2 * kPi * 4)), 1200.0);
   // Everything drawn lies within `reach` scene lengths of the axis.
   const double radius = r.scene.radius > 0 && std::isfinite(r.scene.radius) ? r.scene.radius : 1.0;
   double reach = radius;
@@ -71,6 +71,14 @@ PlanView LayOutPlanView(const RigReport& r) {
     for (int lane = 0; lane < kLanes; ++lane) {
       const double rr = v.screenRadius + 14 + lane * kLaneStep;
       c.push_back(Centred(v.centreX + rr * std::sin(middle), v.centreY - rr * std::cos(middle), w, kTextHeight));
+    }
+    // Then a label's width along the ring either way.
+    for (int lane = 0; lane < kLanes; ++lane) {
+      const double rr = v.screenRadius + 14 + lane * kLaneStep;
+      for (double side : {-1.0, 1.0}) {
+        const double a = middle + side * w / rr;
+        c.push_back(Centred(v.centreX + rr * std::sin(a), v.centreY - rr * std::cos(a), w, kTextHeight));
+      }
     }
     candidates.push_back(c);
     PlanLabel l;

@@ -131,7 +131,7 @@ UnrolledLayout::UnrolledLayout(const std::vector<AngleSpan>& spans, double heigh
   heightBottom_ -= pad, heightTop_ += pad;
   const double tall = heightTop_ - heightBottom_;
 
-  // The fewest bands that make the picture at least a fifth as tall as wide.
+  // The fewest bands that make the picture at least an eighth as tall as wide.
   for (int n = 1; n <= kMaxBands; ++n) {
     bands_.clear();
     double widest = 0;
@@ -149,7 +149,7 @@ UnrolledLayout::UnrolledLayout(const std::vector<AngleSpan>& spans, double heigh
     }
     const double arc = widest * kPi / 180.0 * radius_;
     scale_ = std::min(kMaxPlotWidth / arc, kMaxPlotHeight / tall);
-    if (n * tall >= 0.2 * arc) break;
+    if (n * tall >= 0.125 * arc) break;
   }
 }
 

@@ -10,8 +10,8 @@
 // camera's aim on a tie; the footprints across it are drawn whole at both
 // ends. A long stretch (a 360-degree ring) wraps into bands stacked top to
 // bottom, so the picture is never a thin strip: the fewest bands (at most
-// kMaxBands) that make the plots together at least a fifth as tall as they
-// are wide. Footprints across a band's end are drawn whole in both bands.
+// kMaxBands) that make the plots together at least an eighth as tall as
+// they are wide. Footprints across a band's end are drawn whole in both bands.
 //
 // Screen angles are degrees, unwrapped (any multiple of 360 may be added to
 // draw a shape in a band); heights in scene lengths; pixels x right, y down.

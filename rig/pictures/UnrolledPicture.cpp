@@ -10,7 +10,9 @@
 namespace rig {
 namespace {
 
-constexpr int kMaxLanes = 16;          // rows of labels above, and below, each band
+// Rows of labels above, and below, each band: few for names (beyond them
+// numbers read better than a wall of names), more for numbers.
+constexpr int kMaxNameLanes = 4, kMaxLanes = 16;
 constexpr double kTextHeight = 14;     // a label's box height at kLabelFont
 constexpr double kCellSize = 16;       // collision grid
 
@@ -209,12 +211,13 @@ class Planner {
       }
       // Rows above the band first: neighbours then step up a staircase in
       // order, read left to right; the rows below take what is left over.
-      for (int lane = 1; lane <= kMaxLanes; ++lane) {
+      const int lanes = p_.numbered ? kMaxLanes : kMaxNameLanes;
+      for (int lane = 1; lane <= lanes; ++lane) {
         t.candidates.push_back(Clamped(Centred(cx, -(lane - 0.5) * UnrolledPicture::kLaneHeight, w, kTextHeight),
                                        4, right_));
         t.lane.push_back(lane);
       }
-      for (int lane = 1; lane <= kMaxLanes; ++lane) {
+      for (int lane = 1; lane <= lanes; ++lane) {
         t.candidates.push_back(Clamped(Centred(cx, plotH + UnrolledPicture::kTickRow + (lane - 0.5) * UnrolledPicture::kLaneHeight,
                                                w, kTextHeight),
                                        4, right_));

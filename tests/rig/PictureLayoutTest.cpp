@@ -29,6 +29,8 @@ TEST(LabelPlacement, TakesTheFirstFreeCandidateAgainstObstaclesAndEarlierLabels)
        {{0, 0, 10, 10}}, {{{5, 5, 15, 15}, {10, 0, 20, 10}}}, {1}},
       {"the second of two labels wanting one place finds none",
        {}, {{{0, 0, 10, 10}}, {{2, 2, 8, 8}}}, {0, -1}},
+      {"an obstacle reaching into the next row of cells",
+       {{0, 14, 10, 18}}, {{{0, 17, 10, 20}, {0, 18, 10, 22}}}, {1}},
       {"boxes meeting across the grid's cells at negative coordinates",
        {{-20, -20, -17, -17}}, {{{-18, -18, -16, -16}, {-17, -20, -15, -18}}}, {1}},
       {"an obstacle larger than the grid keeps out labels inside it",
@@ -138,7 +140,24 @@ TEST(UnrolledLayout, KeepsEveryFootprintWholeAcrossPlusMinus180AndAroundTheRing)
     const rig::UnrolledLayout& l = rig::PlanUnrolledPicture(c.report).layout;
     EXPECT_EQ(l.Bands().size(), c.bands) << c.what;
     for (const rig::ProjectorReport& p : c.report.projectors) EXPECT_TRUE(ShownWhole(l, p)) << c.what << " " << p.name;
-    if (l.WholeCircle()) continue;
+    if (l.WholeCircle()) {
+      // A footprint across a band's end is drawn whole on both sides of it
+      // (the first band's start is the last band's end, a turn on).
+      const std::vector<rig::UnrolledBand>& b = l.Bands();
+      for (std::size_t k = 0; k < b.size(); ++k) {
+        const rig::UnrolledBand& next = b[(k + 1) % b.size()];
+        const double turn = k + 1 == b.size() ? 360.0 : 0.0;
+        for (const rig::ProjectorReport& p : c.report.projectors) {
+          for (double t : {-720.0, -360.0, 0.0, 360.0, 720.0}) {
+            if (!(p.angleFrom + t < b[k].nominalTo && b[k].nominalTo < p.angleTo + t)) continue;
+            EXPECT_TRUE(b[k].angleFrom <= p.angleFrom + t && p.angleTo + t <= b[k].angleTo) << c.what << " " << p.name;
+            EXPECT_TRUE(next.angleFrom <= p.angleFrom + t - turn && p.angleTo + t - turn <= next.angleTo)
+                << c.what << " " << p.name;
+          }
+        }
+      }
+      continue;
+    }
     // A stretch short of a turn starts and ends where no footprint lies.
     for (const rig::ProjectorReport& p : c.report.projectors) {
       for (double turn : {-360.0, 0.0, 360.0}) {

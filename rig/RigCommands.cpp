@@ -87,6 +87,9 @@ int RunScene(const Scene& scene, const RigOptions& o, const std::string& svg, co
   RigGraph graph = BuildRigGraph(session, scene);
   EvaluateRig(graph, true);
   RigReport report = BuildRigReport(graph, false);
+  // The area to cover is the scene's, not a channel's: the graph cannot
+  // hand it back, so the pictures take it from the scene read.
+  report.scene.extent = scene.extent;
   if (o.refine) AddRefinements(report);
   Output(report, o, svg, intro);
   if (!o.writeBack.empty()) {

@@ -212,10 +212,11 @@ std::vector<AngleSpan> ContentSpans(const RigReport& r, double* heightFrom, doub
   }
   if (!r.eye.oneEyeCannotFrame && !r.eye.viewOutline.empty()) {
     double from = INFINITY, to = -INFINITY;
-    for (const UnrolledPoint& u : r.eye.viewOutline) {
-      from = std::min<double>(from, u.angle), to = std::max<double>(to, u.angle);
-      height(u.height);
-    }
+    // Its angles only: the mode's vertical field of view can reach far
+    // above and below every footprint (it measures elevations on the plane
+    // through its central direction), and would shrink the rig to a
+    // sliver; the frame is clipped to the plot instead.
+    for (const UnrolledPoint& u : r.eye.viewOutline) from = std::min<double>(from, u.angle), to = std::max<double>(to, u.angle);
     spans.push_back({from, to, false});
   }
   for (const CalibrationReport& k : r.calibrations) {

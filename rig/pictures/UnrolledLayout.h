@@ -75,8 +75,9 @@ class UnrolledLayout {
 };
 
 // The angle extents of everything the unrolled picture shows, and its
-// height range (footprints, the eye's frame when it frames them,
-// calibration points, the screen extent).
+// height range: footprints, calibration points, the screen extent, and the
+// eye's frame when it frames them (its angles only; it is clipped to the
+// heights of the rest).
 std::vector<AngleSpan> ContentSpans(const RigReport& report, double* heightFrom, double* heightTo);
 
 }  // namespace rig

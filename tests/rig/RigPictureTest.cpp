@@ -131,20 +131,22 @@ TEST_F(RigProgram, RenderedFootprintHasTheSizeHandGeometryGivesAtThePicturesScal
   const Png png = Render(dir / "axis.svg");
   const Box b = FootprintBox(svg, 0);
   auto blue = [](Rgb c) { return c.b > c.r + 25; };  // the fill of the first colour, not lines or labels
+  // The outline's 1.5-px stroke and a pixel of smoothing at each end.
+  const double tolerance = 3.5;
 
   const int row = static_cast<int>(b.y0 + 0.62 * (b.y1 - b.y0));
   int left = -1, right = -1;
   for (int x = 0; x < png.Width(); ++x) {
     if (blue(png.At(x, row))) right = x, left = left < 0 ? x : left;
   }
-  EXPECT_NEAR(right - left + 1, 40 * kPi / 180 * 5 * scale, 2.5) << "across: 40 degrees of arc";
+  EXPECT_NEAR(right - left + 1, 40 * kPi / 180 * 5 * scale, tolerance) << "across: 40 degrees of arc";
 
   const double x = left + (right - left) * (12.0 / 40.0);  // screen angle -8 degrees
   int top = -1, bottom = -1;
   for (int y = 0; y < png.Height(); ++y) {
     if (blue(png.At(x, y))) bottom = y, top = top < 0 ? y : top;
   }
-  EXPECT_NEAR(bottom - top + 1, 2 * 5 * std::tan(15 * kPi / 180) * std::cos(8 * kPi / 180) * scale, 2.5) << "up";
+  EXPECT_NEAR(bottom - top + 1, 2 * 5 * std::tan(15 * kPi / 180) * std::cos(8 * kPi / 180) * scale, tolerance) << "up";
 }
 
 TEST_F(RigProgram, RigAcrossPlusMinus180StaysInOnePieceWithItsEye) {

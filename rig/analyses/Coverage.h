@@ -41,11 +41,18 @@ struct CoverageOverlap {
   SeamDirection across = SeamDirection::kSideBySide;
   float area = 0;             // scene lengths squared
   // The width across the seam, scene lengths: for footprints side by side,
-  // the overlap's extent along screen angle on each height line through it
-  // (the blend zone's width at that height); stacked, its extent in height
-  // on each line of constant screen angle. Minimum and maximum over those
-  // lines; `widthDegrees` the same side by side in degrees of screen angle
-  // (stacked: the width divided by the radius, in degrees, for comparison).
+  // on each height line that meets both, how far their stretches of that
+  // line overlap (the blend zone's width at that height); stacked, the same
+  // on each line of constant screen angle, in height. Minimum and maximum
+  // over 64 lines spread evenly over the band both footprints share (side
+  // by side: within the extent's heights when given), leaving out lines
+  // where either facing edge runs at less than 45 degrees to the seam (they
+  // cross a curved top or bottom edge, not the seam). A
+  // negative minimum means that somewhere in that band the two part (their
+  // edges slant apart, typically at a top or bottom corner), leaving a gap
+  // that wide. `...Degrees`: the same divided by the radius, in degrees of
+  // screen angle. Footprints that overlap only at a corner (no line meets
+  // both) take the overlap region's own extent across the seam.
   float minWidth = 0, maxWidth = 0;
   float minWidthDegrees = 0, maxWidthDegrees = 0;
   UnrolledPoint whereMin{};   // middle of the narrowest line
@@ -54,11 +61,14 @@ struct CoverageOverlap {
   std::vector<std::vector<UnrolledPoint>> regions;
 };
 
-// Two neighbouring footprints that do not meet: a dark seam.
+// Two neighbouring footprints that do not meet: a dark seam. Neighbours:
+// some line across the seam (as for overlaps) meets both, the gap is no
+// wider than the wider of the two across the seam, and no other footprint
+// lights its middle.
 struct CoverageGap {
   int first = 0, second = 0;  // indices into the scene's projectors, first < second
   SeamDirection across = SeamDirection::kSideBySide;
-  float width = 0;            // smallest distance between the outlines, scene lengths
+  float width = 0;            // narrowest along the lines across the seam, scene lengths
   float widthDegrees = 0;     // the same in degrees of screen angle (width / radius)
   UnrolledPoint where{};      // middle of the shortest line between them
   UnrolledPoint fromPoint{}, toPoint{};  // its ends, on first's and second's outline
@@ -75,7 +85,9 @@ struct CoverageReport {
   // The area the rig must cover: the scene's extent where given; a missing
   // angle range is the whole circle when the footprints go all the way
   // round, else the footprints' own angle range; a missing height range is
-  // the footprints' own height range.
+  // the footprints' own height range. Without any extent only the holes
+  // that footprints enclose count as uncovered: nothing says how far the
+  // rig must reach.
   ScreenBox area;
   bool wholeCircle = false;      // the area goes all the way round
   bool extentGiven = false;      // area taken (at least in part) from the scene's extent

@@ -62,6 +62,7 @@ RigReport BuildRigReport(const RigGraph& g, bool calibrationsFromSave) {
     p.unrolled = UnrollOutline(p.outline, reference);
     Extent(p);
     p.frustum = FrustumAround(eye, p.lookAt, p.outline);
+    if (s.projectors[i].resolution) p.density = PixelDensityOf(lens, s.radius, *s.projectors[i].resolution, eye);
     r.projectors.push_back(p);
   }
 

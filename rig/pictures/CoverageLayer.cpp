@@ -52,7 +52,7 @@ void DrawCoverage(std::ostream& o, const UnrolledPicture& p, const RigReport& r)
     } else {
       bar = {{w.angle, static_cast<float>(w.height - half)}, {w.angle, static_cast<float>(w.height + half)}};
     }
-    DrawInBands(o, p, bar, false, "stroke=\"#000000\" stroke-width=\"3\"");
+    DrawInBands(o, p, bar, false, v.minWidth < 0 ? "stroke=\"#d00000\" stroke-width=\"3\"" : "stroke=\"#000000\" stroke-width=\"3\"");
   }
   for (const CoverageGap& g : c.gaps) {
     DrawInBands(o, p, {g.fromPoint, g.toPoint}, false, "stroke=\"#d00000\" stroke-width=\"3\"");

@@ -24,7 +24,7 @@ void DrawLabels(std::ostream& o, const UnrolledPicture& p) {
       size = "11";
     } else if (t.role == TextRole::kSeam) {
       size = "10";
-      colour = "#333333";
+      colour = t.text.compare(0, 3, "gap") == 0 ? "#b00000" : "#333333";
     }
     if (t.leader) {
       const double y = t.anchorY < b.y0 ? b.y0 : b.y1;

@@ -36,8 +36,9 @@ std::vector<Entry> Entries(const UnrolledPicture& p, const RigReport& r) {
       bar += "<rect x=\"" + std::to_string(i * 3) + "\" y=\"-6\" width=\"3\" height=\"12\" fill=\"" +
              OverlapColour(p.widestOverlap * i / 5.0, p.widestOverlap) + "\"/>";
     }
-    e.push_back({bar, "overlap, by its narrowest width: 0 (purple) to " + Fixed(p.widestOverlap, 2) +
-                          "\u00b0 (yellow)"});
+    e.push_back({bar, p.widestOverlap > 0 ? "overlap, by its narrowest width: 0 or less (purple) to " +
+                                                Fixed(p.widestOverlap, 2) + "\u00b0 (yellow)"
+                                          : std::string("overlap (purple: each narrows to a gap somewhere)")});
     e.push_back({"<line x1=\"3\" y1=\"0\" x2=\"15\" y2=\"0\" stroke=\"#000000\" stroke-width=\"3\"/>",
                  "where an overlap is narrowest (its width)"});
   }

@@ -230,7 +230,11 @@ class Planner {
     }
     // Each seam's narrowest overlap or gap, where there is room.
     for (const CoverageOverlap& o : r_.coverage.overlaps) {
-      out.push_back(SeamRequest("overlap " + Fixed(o.minWidthDegrees, 2) + "\u00b0", o.whereMin, o.first));
+      // Footprints that overlap but not all the way along their seam (their
+      // edges slant apart) have a narrowest width below zero: a gap there.
+      out.push_back(SeamRequest(o.minWidthDegrees < 0 ? "gap " + Fixed(-o.minWidthDegrees, 2) + "\u00b0 at an end"
+                                                      : "overlap " + Fixed(o.minWidthDegrees, 2) + "\u00b0",
+                                o.whereMin, o.first));
     }
     for (const CoverageGap& g : r_.coverage.gaps) {
       out.push_back(SeamRequest("gap " + Fixed(g.widthDegrees, 2) + "\u00b0", g.where, g.first));

@@ -15,6 +15,7 @@ namespace {
 constexpr int kMaxNameLanes = 4, kMaxLanes = 16;
 constexpr double kTextHeight = 14;     // a label's box height at kLabelFont
 constexpr double kCellSize = 16;       // collision grid
+constexpr std::size_t kMaxSeamLabels = 24;
 
 // A request for one text: its candidates in one band's own pixels (the top
 // of the band's plot at y = 0).
@@ -57,6 +58,17 @@ class Planner {
         if (requests[i].text.role == TextRole::kProjector && chosen[i] < 0) all = false;
       }
       if (all) break;
+    }
+    // Seam values all or none: a few scattered over the rig would read as
+    // if the others had none.
+    bool allSeams = true;
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+      if (requests[i].text.role == TextRole::kSeam && chosen[i] < 0) allSeams = false;
+    }
+    if (!allSeams) {
+      for (std::size_t i = 0; i < requests.size(); ++i) {
+        if (requests[i].text.role == TextRole::kSeam) chosen[i] = -1;
+      }
     }
     Stack(requests, chosen);
   }
@@ -228,7 +240,9 @@ class Planner {
       out.push_back(t);
       (void)bottom;
     }
-    // Each seam's narrowest overlap or gap, where there is room.
+    // Each seam's narrowest overlap or gap, for a rig with few enough seams
+    // to read them (the report's tables hold them all; the marks show where).
+    if (r_.coverage.overlaps.size() + r_.coverage.gaps.size() > kMaxSeamLabels) return out;
     for (const CoverageOverlap& o : r_.coverage.overlaps) {
       // Footprints that overlap but not all the way along their seam (their
       // edges slant apart) have a narrowest width below zero: a gap there.
@@ -284,9 +298,10 @@ class Planner {
     }
     for (const CoverageOverlap& o : r_.coverage.overlaps) mark(o.whereMin, 5);
     for (const CoverageGap& g : r_.coverage.gaps) mark(g.where, 5);
-    // The row of tick numbers under each plot.
+    // The row of tick numbers under each plot, the column of them left of it.
     for (std::size_t k = 0; k < L.Bands().size(); ++k) {
       out[k].push_back({0, L.PlotHeight() + 1, right_ + 100, L.PlotHeight() + UnrolledPicture::kTickRow});
+      out[k].push_back({0, -8, UnrolledLayout::kPlotLeft - 1, L.PlotHeight() + 8});
     }
     return out;
   }

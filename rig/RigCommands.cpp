@@ -11,6 +11,7 @@
 #include "rig/engine/RigGraph.h"
 #include "rig/pictures/RigPicture.h"
 #include "rig/reports/RigReport.h"
+#include "rig/scene/RigFeasibility.h"
 #include "rig/scene/SceneReader.h"
 #include "rig/scene/SceneWriteBack.h"
 #include "rig/reports/TextTable.h"
@@ -83,13 +84,11 @@ void Output(const RigReport& report, const RigOptions& o, const std::string& svg
 
 int RunScene(const Scene& scene, const RigOptions& o, const std::string& svg, const std::string& intro) {
   CheckOutputs(o, {svg, o.plan, o.save});
+  CheckRigFeasible(scene);
   ModuleSession session(ModulePath(o));
   RigGraph graph = BuildRigGraph(session, scene);
   EvaluateRig(graph, true);
-  RigReport report = BuildRigReport(graph, false);
-  // The area to cover is the scene's, not a channel's: the graph cannot
-  // hand it back, so the pictures take it from the scene read.
-  report.scene.extent = scene.extent;
+  RigReport report = BuildRigReport(graph, false, &scene);
   if (o.refine) AddRefinements(report);
   Output(report, o, svg, intro);
   if (!o.writeBack.empty()) {
@@ -141,6 +140,7 @@ int ExecuteLoad(const RigOptions& o) {
   ModuleSession session(ModulePath(o));
   session.LoadProject(o.project);
   RigGraph graph = FindRigGraph(session, o.project);
+  CheckRigFeasible(SceneOfGraph(graph));
   EvaluateRig(graph, false);
   RigReport report = BuildRigReport(graph, true);
   if (o.refine) AddRefinements(report);

@@ -42,9 +42,15 @@ std::vector<UnrolledPoint> ViewOutline(const EyeReport& e, float radius, float r
 
 }  // namespace
 
-RigReport BuildRigReport(const RigGraph& g, bool calibrationsFromSave) {
+RigReport BuildRigReport(const RigGraph& g, bool calibrationsFromSave, const Scene* given) {
   RigReport r;
   r.scene = SceneOfGraph(g);
+  if (given) {
+    r.scene.extent = given->extent;
+    for (std::size_t i = 0; i < r.scene.projectors.size() && i < given->projectors.size(); ++i) {
+      r.scene.projectors[i].resolution = given->projectors[i].resolution;
+    }
+  }
   const Scene& s = r.scene;
   const float reference = s.camera.aimAngle;
   r.cameraLookAt = g.cameraLookAt->GetVector();

@@ -58,8 +58,12 @@ struct RigReport {
 };
 
 // Reads the evaluated graph. `calibrationsFromSave` marks calibration
-// results as read from a saved project rather than evaluated now.
-RigReport BuildRigReport(const RigGraph& graph, bool calibrationsFromSave);
+// results as read from a saved project rather than evaluated now. The
+// channels hold neither the screen extent nor the projectors' resolutions:
+// `given`, the scene the graph was built from, supplies them (without it,
+// as for a loaded project, coverage has no extent and no pixel density is
+// reported).
+RigReport BuildRigReport(const RigGraph& graph, bool calibrationsFromSave, const Scene* given = nullptr);
 
 // The readable tables, and the same results as JSON.
 void PrintRigReport(std::ostream& out, const RigReport& report);

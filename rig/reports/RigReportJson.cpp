@@ -1,6 +1,9 @@
 // The machine-readable form of a rig report: numbers as the module computed
-// them (32-bit floats widened exactly to JSON numbers), angles in degrees.
+// them, each float printed as its shortest decimal (-2.6, not the widened
+// -2.5999999046325684), angles in degrees.
 #include "rig/reports/RigReport.h"
+
+#include "rig/output/JsonFloats.h"
 
 namespace rig {
 namespace {
@@ -103,12 +106,17 @@ json RigReportJson(const RigReport& r) {
               {"one_eye_cannot_frame", r.eye.oneEyeCannotFrame}};
   json calibrations = json::array();
   for (const CalibrationReport& k : r.calibrations) calibrations.push_back(CalibrationReportJson(k));
-  return {{"screen", {{"radius", s.radius}}},
+  json screen = {{"radius", s.radius}};
+  if (s.extent.angles) screen["angles"] = *s.extent.angles;
+  if (s.extent.heights) screen["heights"] = *s.extent.heights;
+  json out = {{"screen", screen},
           {"camera", camera},
           {"projectors", projectors},
           {"coverage", CoverageJson(r)},
           {"eye", eye},
           {"calibrations", calibrations}};
+  ShortenFloats(out);
+  return out;
 }
 
 }  // namespace rig

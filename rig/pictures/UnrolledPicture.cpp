@@ -15,7 +15,7 @@ namespace {
 constexpr int kMaxNameLanes = 4, kMaxLanes = 16;
 constexpr double kTextHeight = 14;     // a label's box height at kLabelFont
 constexpr double kCellSize = 16;       // collision grid
-constexpr std::size_t kMaxSeamLabels = 24;
+constexpr std::size_t kMaxSeamLabels = 8;
 
 // A request for one text: its candidates in one band's own pixels (the top
 // of the band's plot at y = 0).
@@ -266,7 +266,7 @@ class Planner {
     t.text.text = text;
     t.text.role = TextRole::kSeam;
     t.text.owner = owner;
-    Around(t, L.X(b, a), L.Y(b, where.height), TextWidth(text, 10) + 4, 6);
+    for (double gap : {6.0, 22.0, 38.0}) Around(t, L.X(b, a), L.Y(b, where.height), TextWidth(text, 10) + 4, gap);
     return t;
   }
 

@@ -238,7 +238,6 @@ class Planner {
       // The leader's end on the footprint: its top or bottom edge.
       t.text.anchorY = top;
       out.push_back(t);
-      (void)bottom;
     }
     // Each seam's narrowest overlap or gap, for a rig with few enough seams
     // to read them (the report's tables hold them all; the marks show where).

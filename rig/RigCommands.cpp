@@ -100,6 +100,10 @@ int RunScene(const Scene& scene, const std::string& sceneText, const RigOptions&
     outputs.Add(svg, RigPictureSvg(report));
     notes << "\nPicture: " << svg << " (the unrolled screen; open it in a browser)\n";
   }
+  if (!o.plan.empty()) {
+    outputs.Add(o.plan, RigPlanSvg(report));
+    notes << (svg.empty() ? "\n" : "") << "Plan: " << o.plan << " (the rig from above; open it in a browser)\n";
+  }
   if (!o.writeBack.empty()) {
     outputs.Add(o.writeBack, RefinedSceneText(sceneText, o.scene, report));
     notes << "Refined scene: " << o.writeBack << "\n";
@@ -131,22 +135,22 @@ int ExecuteDefault(const RigOptions& o) {
            "Next: vistrel-rig run examples/four-projectors.json (from the repository: bash scripts/run.sh "
            "run examples/four-projectors.json); vistrel-rig --help lists every command.\n\n";
   const std::string svg = o.svg.empty() ? kDefaultPicture : o.svg;
-  CheckOutputs({svg}, {o.module});
+  CheckOutputs({svg, o.plan}, {o.module});
   return RunScene(scene, "", o, svg, intro);
 }
 
 int ExecuteRun(const RigOptions& o) {
   // --write-back is the one output that may name an input: the scene, when
   // the user asks for it to be rewritten.
-  CheckOutputs({o.svg, o.save}, {o.scene, o.module});
-  CheckOutputs({o.svg, o.save, o.writeBack}, {o.module});
+  CheckOutputs({o.svg, o.plan, o.save}, {o.scene, o.module});
+  CheckOutputs({o.svg, o.plan, o.save, o.writeBack}, {o.module});
   const std::string text = ReadSceneBytes(o.scene);
   const Scene scene = ReadSceneText(text, o.scene);
   return RunScene(scene, text, o, o.svg, "vistrel-rig: " + o.scene + "\n\n");
 }
 
 int ExecuteLoad(const RigOptions& o) {
-  CheckOutputs({o.svg}, {o.project, o.module});
+  CheckOutputs({o.svg, o.plan}, {o.project, o.module});
   ModuleSession session(ModulePath(o));
   session.LoadProject(o.project);
   RigGraph graph = FindRigGraph(session, o.project);
@@ -163,11 +167,15 @@ int ExecuteLoad(const RigOptions& o) {
   }
   OutputSet outputs;
   if (!o.svg.empty()) outputs.Add(o.svg, RigPictureSvg(report));
+  if (!o.plan.empty()) outputs.Add(o.plan, RigPlanSvg(report));
   outputs.CommitAll();
   std::cout << shown.str();
   if (!o.svg.empty()) {
     (o.json ? std::cerr : std::cout) << "\nPicture: " << o.svg
                                      << " (the unrolled screen; open it in a browser)\n";
+  }
+  if (!o.plan.empty()) {
+    (o.json ? std::cerr : std::cout) << "Plan: " << o.plan << " (the rig from above; open it in a browser)\n";
   }
   return kExitOk;
 }
@@ -175,6 +183,10 @@ int ExecuteLoad(const RigOptions& o) {
 void CommonOptions(CLI::App& app, RigOptions& o) {
   app.add_option("--module", o.module, "the module file (default: the one built beside the program)")
       ->type_name("PATH");
+  app.add_option("--plan", o.plan,
+                 "write the plan view there (SVG): the rig from above, each projector numbered with its "
+                 "light cone to its footprint")
+      ->type_name("FILE");
   app.add_flag("--json", o.json, "print every result as JSON on stdout instead of tables");
 }
 

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <iostream>
 
+#include "rig/scene/CalibrationVisibility.h"
+#include "rig/scene/CameraPointShifts.h"
 #include "rig/scene/DefaultRig.h"
 #include "rig/reports/RefinementReport.h"
 #include "rig/RigError.h"
@@ -76,8 +78,10 @@ void Output(const RigReport& report, const RigOptions& o, const std::string& svg
   }
 }
 
-int RunScene(const Scene& scene, const RigOptions& o, const std::string& svg, const std::string& intro) {
+int RunScene(Scene scene, const RigOptions& o, const std::string& svg, const std::string& intro) {
   CheckOutputs(o, {svg, o.save});
+  ShiftsFromCameraPoints(scene);
+  CheckCalibrationsVisible(scene);
   ModuleSession session(ModulePath(o));
   RigGraph graph = BuildRigGraph(session, scene);
   EvaluateRig(graph, true);

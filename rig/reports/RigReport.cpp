@@ -98,7 +98,8 @@ RigReport BuildRigReport(const RigGraph& g, bool calibrationsFromSave) {
     }
     try {
       r.calibrations.push_back(BuildCalibrationReport(s, s.calibrations[i], start, fitted,
-                                                      r.cameraLookAt, reference, calibrationsFromSave));
+                                                      k.cameraLookAt->GetVector(), reference,
+                                                      calibrationsFromSave));
     } catch (const std::exception& e) {
       // Only a project changed after its save can hold a reversed range here.
       throw RigError(kExitBadInput, "calibration of projector \"" + k.projector +

@@ -2,7 +2,11 @@
 
 #include <unistd.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <iostream>
 
 #include "rig/scene/CalibrationVisibility.h"
@@ -14,6 +18,9 @@
 #include "rig/pictures/RigPicture.h"
 #include "rig/reports/RigReport.h"
 #include "rig/scene/SceneReader.h"
+#include "rig/scene/SceneSimulation.h"
+#include "rig/output/ShortestFloat.h"
+#include "rig/output/StagedFile.h"
 #include "rig/scene/SceneWriteBack.h"
 #include "rig/reports/TextTable.h"
 
@@ -145,6 +152,55 @@ int ExecuteLoad(const RigOptions& o) {
   return kExitOk;
 }
 
+// "NAME=VALUE" of --set: a parameter's name and a finite number.
+std::pair<int, float> ParseSetting(const std::string& text) {
+  const std::size_t eq = text.find('=');
+  const int k = eq == std::string::npos ? -1 : ParameterIndex(text.substr(0, eq));
+  if (k < 0) {
+    throw RigError(kExitUsage, "--set " + text + ": expected NAME=VALUE with NAME one of "
+                               "ProjLookatAngX, ProjLookatHeight, ProjectionAngX, ProjectionAngY, "
+                               "ProjDist, ProjFovX, ProjFovY, ProjKeystone, ProjRoll");
+  }
+  const std::string number = text.substr(eq + 1);
+  char* end = nullptr;
+  const float value = number.empty() ? NAN : std::strtof(number.c_str(), &end);
+  if (!std::isfinite(value) || end != number.c_str() + number.size()) {
+    throw RigError(kExitUsage, "--set " + text + ": \"" + number + "\" is not a finite number");
+  }
+  return {k, value};
+}
+
+int ExecuteSimulate(const RigOptions& o) {
+  CheckOutputs(o, {o.output});
+  SimulationRequest request;
+  request.projector = o.projector;
+  request.noisePixels = o.noisePixels;
+  request.seed = o.seed;
+  for (const std::string& set : o.sets) request.truth.push_back(ParseSetting(set));
+  const Scene scene = ReadSceneFile(o.scene);
+  CheckCalibrationsVisible(scene);
+  const Simulation simulation = Simulate(scene, request);
+  std::ifstream in(o.scene, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  WriteFileWhole(o.output, SimulatedSceneText(text.str(), o.projector, simulation));
+  std::cout << "Simulated calibration of \"" << o.projector << "\" standing at";
+  for (const auto& set : request.truth) {
+    std::cout << " " << kParameterNames[set.first] << " " << ShortestFloatText(set.second);
+  }
+  if (o.noisePixels > 0.0) {
+    std::cout << ", markers with " << ShortestFloatText(static_cast<float>(o.noisePixels))
+              << " px of noise per coordinate (seed " << o.seed << ")";
+  }
+  std::cout << "\nshifts (du, dv), projector image units:";
+  for (const auto& shift : simulation.shifts) {
+    std::cout << " (" << ShortestFloatText(shift[0]) << ", " << ShortestFloatText(shift[1]) << ")";
+  }
+  std::cout << "\nScene: " << o.output << " (vistrel-rig run " << o.output
+            << " --refine calibrates it)\n";
+  return kExitOk;
+}
+
 void CommonOptions(CLI::App& app, RigOptions& o) {
   app.add_option("--module", o.module, "the module file (default: the one built beside the program)")
       ->type_name("PATH");
@@ -187,6 +243,24 @@ void LoadOptions(CLI::App& app, RigOptions& o) {
   app.add_option("--svg", o.svg, "write the picture (SVG) there")->type_name("FILE");
 }
 
+void SimulateOptions(CLI::App& app, RigOptions& o) {
+  app.add_option("SCENE", o.scene, "the scene file (JSON)")->required()->type_name("FILE");
+  app.add_option("--projector", o.projector, "the projector measured")->required()->type_name("NAME");
+  app.add_option("--set", o.sets,
+                 "a parameter's true value, e.g. ProjFovX=58; repeat for more; the calibration "
+                 "searches these parameters")
+      ->required()
+      ->type_name("PARAM=VALUE");
+  app.add_option("--noise-px", o.noisePixels,
+                 "Gaussian noise on each marker coordinate, standard deviation in camera pixels")
+      ->type_name("S");
+  app.add_option("--seed", o.seed, "the noise generator's seed (same seed, same file)")->type_name("N");
+  app.add_option("-o,--output", o.output, "write the scene with the simulated calibration there")
+      ->required()
+      ->type_name("OUT");
+  app.add_option("--module", o.module, "unused; accepted as by every command")->type_name("PATH");
+}
+
 }  // namespace
 
 const std::vector<RigCommand>& RigCommandTable() {
@@ -207,6 +281,13 @@ const std::vector<RigCommand>& RigCommandTable() {
        "Load a saved project, evaluate it again and print the same results; calibrations are shown "
        "as saved, never evaluated again (a second evaluation would walk the projector away).",
        "vistrel-rig load rig.kprj --json", LoadOptions, ExecuteLoad},
+      {"simulate",
+       "Write a copy of a scene with a calibration of one projector whose shifts are what the "
+       "camera would measure if the projector truly stood at the given values (optionally with "
+       "Gaussian noise in camera pixels).",
+       "vistrel-rig simulate examples/four-projectors.json --projector B --set ProjFovX=57.5 "
+       "--set ProjRoll=0.8 --noise-px 1 --seed 7 -o sim.json",
+       SimulateOptions, ExecuteSimulate},
   };
   return table;
 }

@@ -15,8 +15,9 @@ std::array<MarkerConversion, 8> ConvertMarkers(const Scene& scene, const CameraV
     m.camera = markers[i];
     m.projector = CameraToProjector(scene, camera, assumed, markers[i]);
     m.onScreen = std::isfinite(m.projector.x) && std::isfinite(m.projector.y);
-    m.onImage = m.onScreen && m.projector.x >= 0.0f && m.projector.x <= 1.0f &&
-                m.projector.y >= 0.0f && m.projector.y <= 1.0f;
+    const float lo = -kImageMargin, hi = 1.0f + kImageMargin;
+    m.onImage = m.onScreen && m.projector.x >= lo && m.projector.x <= hi && m.projector.y >= lo &&
+                m.projector.y <= hi;
   }
   return out;
 }

@@ -21,8 +21,17 @@ struct MarkerConversion {
   D3DXVECTOR2 camera;     // where the camera saw it, camera image units
   D3DXVECTOR2 projector;  // the assumed projector's image point there; NaN off the screen
   bool onScreen = false;  // the camera ray meets the screen in front of the projector
-  bool onImage = false;   // and lands inside the projector's image, [0, 1] x [0, 1]
+  // And lands on the projector's image grown by kImageMargin on every side.
+  bool onImage = false;
 };
+
+// How far beyond its image's edge (in image widths and heights) a marker
+// may land in the start projector's image. A grid point of a projector that
+// stands a little off its plan lands just outside the planned image (a
+// wider true lens puts the corners outside it), so the edge itself cannot
+// be the limit; a quarter of the image is more than the default ranges can
+// move a grid point, so a marker beyond it is not that grid point.
+constexpr float kImageMargin = 0.25f;
 
 // Each marker (camera image units) through the assumed projector's inverse mapping.
 std::array<MarkerConversion, 8> ConvertMarkers(const Scene& scene, const CameraView& camera,

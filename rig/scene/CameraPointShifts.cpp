@@ -38,7 +38,7 @@ void ShiftsFromCameraPoints(Scene& scene) {
     }
     if (!offImage.empty()) {
       message += std::string(offScreen.empty() ? "" : ";") + offImage +
-                 " map off the projector's image (u and v must lie in [0, 1])";
+                 " map off the projector's image (u and v must lie within a quarter image of [0, 1])";
     }
     throw RigError(kExitBadInput, message + "; check the markers, the camera and the start values");
   }

@@ -176,6 +176,7 @@ int ExecuteSimulate(const RigOptions& o) {
   request.projector = o.projector;
   request.noisePixels = o.noisePixels;
   request.seed = o.seed;
+  request.cameraPoints = o.cameraPoints;
   for (const std::string& set : o.sets) request.truth.push_back(ParseSetting(set));
   const Scene scene = ReadSceneFile(o.scene);
   CheckCalibrationsVisible(scene);
@@ -183,7 +184,7 @@ int ExecuteSimulate(const RigOptions& o) {
   std::ifstream in(o.scene, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
-  WriteFileWhole(o.output, SimulatedSceneText(text.str(), o.projector, simulation));
+  WriteFileWhole(o.output, SimulatedSceneText(text.str(), o.projector, simulation, o.cameraPoints));
   std::cout << "Simulated calibration of \"" << o.projector << "\" standing at";
   for (const auto& set : request.truth) {
     std::cout << " " << kParameterNames[set.first] << " " << ShortestFloatText(set.second);
@@ -254,6 +255,9 @@ void SimulateOptions(CLI::App& app, RigOptions& o) {
   app.add_option("--noise-px", o.noisePixels,
                  "Gaussian noise on each marker coordinate, standard deviation in camera pixels")
       ->type_name("S");
+  app.add_flag("--camera-points", o.cameraPoints,
+               "write the markers as camera_points (pixels of the measuring camera) instead of "
+               "shifts");
   app.add_option("--seed", o.seed, "the noise generator's seed (same seed, same file)")->type_name("N");
   app.add_option("-o,--output", o.output, "write the scene with the simulated calibration there")
       ->required()

@@ -31,6 +31,7 @@ struct RigOptions {
   double noisePixels = 0.0;
   std::uint64_t seed = 1;
   std::string output;
+  bool cameraPoints = false;
 };
 
 struct RigCommand {

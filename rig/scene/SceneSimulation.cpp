@@ -53,9 +53,9 @@ Simulation Simulate(const Scene& scene, const SimulationRequest& request) {
     ParameterOf(out.truth, k) = set.second;
     out.searchMask |= 1u << k;
   }
-  if (request.noisePixels > 0.0 && !camera.imageSize) {
-    throw RigError(kExitUsage, "--noise-px is in pixels of the measuring camera, which has no "
-                               "\"image_size\" in the scene");
+  if ((request.noisePixels > 0.0 || request.cameraPoints) && !camera.imageSize) {
+    throw RigError(kExitUsage, "--noise-px and --camera-points are in pixels of the measuring "
+                               "camera, which has no \"image_size\" in the scene");
   }
   if (!(request.noisePixels >= 0.0 && request.noisePixels <= 1e4)) {
     throw RigError(kExitUsage, "--noise-px must lie between 0 and 10000 pixels");
@@ -98,15 +98,18 @@ Simulation Simulate(const Scene& scene, const SimulationRequest& request) {
                                       "describes them; simulate a smaller departure");
   }
   out.shifts = ShiftsOf(converted);
+  if (camera.imageSize) out.pixels = ToPixels(markers, *camera.imageSize);
   return out;
 }
 
 std::string SimulatedSceneText(const std::string& sceneText, const std::string& projector,
-                               const Simulation& simulation) {
+                               const Simulation& simulation, bool cameraPoints) {
   using Json = nlohmann::ordered_json;
   Json scene = Json::parse(sceneText);
   Json shifts = Json::array();
-  for (const auto& s : simulation.shifts) {
+  const char* key = cameraPoints && simulation.pixels ? "camera_points" : "shifts";
+  const char* other = cameraPoints && simulation.pixels ? "shifts" : "camera_points";
+  for (const auto& s : cameraPoints && simulation.pixels ? *simulation.pixels : simulation.shifts) {
     shifts.push_back({ShortestFloatDecimal(s[0]), ShortestFloatDecimal(s[1])});
   }
   Json search = Json::array();
@@ -117,12 +120,12 @@ std::string SimulatedSceneText(const std::string& sceneText, const std::string& 
   if (list.is_null()) list = Json::array();
   for (Json& c : list) {
     if (c.value("projector", std::string()) != projector) continue;
-    c.erase("camera_points");
-    c["shifts"] = shifts;
+    c.erase(other);
+    c[key] = shifts;
     c["search"] = search;
     return scene.dump(2) + "\n";
   }
-  list.push_back({{"projector", projector}, {"shifts", shifts}, {"search", search}});
+  list.push_back({{"projector", projector}, {key, shifts}, {"search", search}});
   return scene.dump(2) + "\n";
 }
 

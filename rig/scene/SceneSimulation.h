@@ -3,11 +3,13 @@
 // calibration of that projector into a copy of the scene. The markers are
 // the true projector's grid points seen by the camera (with optional
 // Gaussian noise in camera pixels), turned into shifts through the planned
-// projector's inverse mapping, exactly as a measured calibration is.
+// projector's inverse mapping, exactly as a measured calibration is (or
+// kept as the camera pixels a practitioner would read off the image).
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,11 +23,15 @@ struct SimulationRequest {
   std::vector<std::pair<int, float>> truth;  // parameter index, true value
   double noisePixels = 0.0;                  // per coordinate, standard deviation
   std::uint64_t seed = 1;
+  bool cameraPoints = false;  // write the markers in camera pixels instead of shifts
 };
 
 struct Simulation {
   ProjectorParameters truth{};
   std::array<std::array<float, 2>, 8> shifts{};
+  // The markers in the measuring camera's pixels, noise included, when its
+  // image size is known.
+  std::optional<std::array<std::array<float, 2>, 8>> pixels;
   unsigned searchMask = 0;  // the parameters given a true value
 };
 
@@ -42,7 +48,9 @@ Simulation Simulate(const Scene& scene, const SimulationRequest& request);
 // that projector keeps its camera and ranges (camera points give way to
 // shifts); otherwise one is added. Keys keep their order; the shifts are
 // the shortest decimals that read back as the same floats.
+// With `cameraPoints` the calibration holds the markers as "camera_points"
+// (pixels) instead of "shifts".
 std::string SimulatedSceneText(const std::string& sceneText, const std::string& projector,
-                               const Simulation& simulation);
+                               const Simulation& simulation, bool cameraPoints);
 
 }  // namespace rig

@@ -9,7 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "rig/scene/Scene.h"
+#include "rig/analyses/CameraMarkers.h"
+#include "rig/scene/SceneReader.h"
 #include "tests/rig/RigProcess.h"
 
 namespace {
@@ -129,6 +130,20 @@ TEST_F(Simulate, TwoProjectorsMeasuredByTwoCamerasAreEachFittedThroughTheirOwnAn
   const float a = 30.0f * 3.14159265f / 180.0f;
   EXPECT_NEAR(east["camera"]["look_at"][0].get<float>(), 4.0f * std::sin(a), 1e-5f);
   EXPECT_NEAR(east["camera"]["look_at"][2].get<float>(), 4.0f * std::cos(a), 1e-5f);
+
+  // The residuals before the fit are in the measuring camera's pixels: the
+  // start's grid points against the true ones, both seen by west's camera.
+  const rig::Scene scene = rig::ReadSceneFile((dir / "b.json").string());
+  const rig::Camera& camera = *scene.calibrations[0].camera;
+  const rig::CameraView view = rig::ViewOf(scene, camera);
+  ProjectorParameters truth = scene.projectors[0].parameters;
+  truth.ProjLookatAngX = -27.0f;
+  const auto seen = rig::MarkersOf(scene, view, truth);
+  const auto planned = rig::MarkersOf(scene, view, scene.projectors[0].parameters);
+  for (std::size_t i = 0; i < 8; ++i) {
+    const double pixels = std::hypot((seen[i].x - planned[i].x) * 1600.0, (seen[i].y - planned[i].y) * 1000.0);
+    EXPECT_NEAR(west["before"]["points"][i]["pixels"].get<double>(), pixels, 0.05) << i;
+  }
 
   const RigRun text = Rig("run b.json");
   EXPECT_NE(text.out.find("measured by its own camera: at (-0.800, 1.500, -0.600)"), std::string::npos);

@@ -7,6 +7,7 @@
 #include "rig/RigError.h"
 #include "rig/analyses/CameraMarkers.h"
 #include "rig/analyses/MeasurementNoise.h"
+#include "rig/output/SceneJsonText.h"
 #include "rig/output/ShortestFloat.h"
 
 namespace rig {
@@ -108,7 +109,6 @@ std::string SimulatedSceneText(const std::string& sceneText, const std::string& 
   Json scene = Json::parse(sceneText);
   Json shifts = Json::array();
   const char* key = cameraPoints && simulation.pixels ? "camera_points" : "shifts";
-  const char* other = cameraPoints && simulation.pixels ? "shifts" : "camera_points";
   for (const auto& s : cameraPoints && simulation.pixels ? *simulation.pixels : simulation.shifts) {
     shifts.push_back({ShortestFloatDecimal(s[0]), ShortestFloatDecimal(s[1])});
   }
@@ -119,14 +119,21 @@ std::string SimulatedSceneText(const std::string& sceneText, const std::string& 
   Json& list = scene["calibrations"];
   if (list.is_null()) list = Json::array();
   for (Json& c : list) {
-    if (c.value("projector", std::string()) != projector) continue;
-    c.erase(other);
-    c[key] = shifts;
-    c["search"] = search;
-    return scene.dump(2) + "\n";
+    if (!c.is_object() || c.value("projector", std::string()) != projector) continue;
+    // The measurements take the place of the old ones, in the user's key order.
+    Json edited = Json::object();
+    for (auto it = c.begin(); it != c.end(); ++it) {
+      if (it.key() == "shifts" || it.key() == "camera_points") edited[key] = shifts;
+      else if (it.key() == "search") edited["search"] = search;
+      else edited[it.key()] = it.value();
+    }
+    if (!edited.contains(key)) edited[key] = shifts;
+    edited["search"] = search;
+    c = edited;
+    return SceneJsonText(scene);
   }
   list.push_back({{"projector", projector}, {key, shifts}, {"search", search}});
-  return scene.dump(2) + "\n";
+  return SceneJsonText(scene);
 }
 
 }  // namespace rig

@@ -89,7 +89,7 @@ CalibrationReport BuildCalibrationReport(const Scene& scene, const Calibration& 
   r.cameraLookAt = cameraLookAt;
   r.imageSize = r.camera.imageSize;
   if (c.cameraPoints && r.imageSize) {
-    r.markers = ConvertCameraPoints(scene, c);
+    r.markers = ConvertCameraPoints(scene, c, start);
     r.cameraPoints = c.cameraPoints;
   }
   r.fromSave = fromSave;

@@ -5,17 +5,18 @@
 
 namespace rig {
 
-std::array<MarkerConversion, 8> ConvertCameraPoints(const Scene& scene, const Calibration& c) {
+std::array<MarkerConversion, 8> ConvertCameraPoints(const Scene& scene, const Calibration& c,
+                                                    const ProjectorParameters& start) {
   const Camera& camera = scene.CameraOf(c);
-  const Projector* projector = scene.FindProjector(c.projector);
-  return ConvertMarkers(scene, ViewOf(scene, camera), projector->parameters,
+  return ConvertMarkers(scene, ViewOf(scene, camera), start,
                         FromPixels(*c.cameraPoints, *camera.imageSize));
 }
 
 void ShiftsFromCameraPoints(Scene& scene) {
   for (Calibration& c : scene.calibrations) {
-    if (!c.cameraPoints) continue;
-    const std::array<MarkerConversion, 8> markers = ConvertCameraPoints(scene, c);
+    const Projector* projector = scene.FindProjector(c.projector);
+    if (!c.cameraPoints || !projector || !scene.CameraOf(c).imageSize) continue;
+    const std::array<MarkerConversion, 8> markers = ConvertCameraPoints(scene, c, projector->parameters);
     std::string offScreen, offImage;
     for (std::size_t i = 0; i < 8; ++i) {
       const auto& px = (*c.cameraPoints)[i];

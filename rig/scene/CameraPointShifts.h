@@ -11,8 +11,9 @@
 namespace rig {
 
 // The conversion of `c`'s camera points (which it must have; its camera
-// must have an image size), the start values being its projector's.
-std::array<MarkerConversion, 8> ConvertCameraPoints(const Scene& scene, const Calibration& c);
+// must have an image size) through the projector at `start`.
+std::array<MarkerConversion, 8> ConvertCameraPoints(const Scene& scene, const Calibration& c,
+                                                    const ProjectorParameters& start);
 
 // Sets the shifts of every calibration given by camera points. Throws
 // RigError (bad input) naming the calibration and each marker that maps

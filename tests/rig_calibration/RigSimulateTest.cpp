@@ -101,6 +101,14 @@ TEST_F(Simulate, CalibratingTheSimulatedSceneRecoversTheGivenValuesWithinAThousa
     const RigRun sim = Rig(std::string("simulate ") + c.scene + " --projector " + c.projector +
                            Sets(c.truth) + c.extra + " -o sim.json");
     ASSERT_EQ(sim.status, 0) << sim.err;
+    // The copy is the scene with that calibration's measurements and search replaced.
+    json original = json::parse(ReadFile(dir / c.scene)), copy = json::parse(ReadFile(dir / "sim.json"));
+    for (json* scene : {&original, &copy}) {
+      for (json& k : (*scene)["calibrations"]) {
+        if (k["projector"] == c.projector) k.erase("shifts"), k.erase("camera_points"), k.erase("search");
+      }
+    }
+    EXPECT_EQ(copy, original);
     const json report = RefinedRun("sim.json");
     const json& calibration = CalibrationOf(report, c.projector);
     ASSERT_FALSE(calibration.is_null());

@@ -10,11 +10,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "rig/calibration/CalibrationCertainty.h"
 #include "rig/calibration/CalibrationProblem.h"
 #include "rig/calibration/CalibrationRefinement.h"
+#include "rig/calibration/PointOutliers.h"
 #include "tests/tweaker/FitScene.h"
 
 #ifndef VISTREL_BUILD_TYPE
@@ -53,6 +55,8 @@ struct Random {
 struct Rig {
   CalibrationProblem problem;
   float truth[kParameters];
+  fit_scene::Scene scene;
+  ProjectorParameters assumed, trueProjector;
 };
 
 // A camera near the axis aiming at the assumed projector's aim point; the
@@ -85,6 +89,9 @@ Rig RandomRig(Random& random, std::uint32_t mask) {
     rig.truth[k] = fit_scene::Get(truth, k);
   }
   const fit_scene::Shifts shifts = fit_scene::SimulatedShifts(scene, assumed, truth);
+  rig.scene = scene;
+  rig.assumed = assumed;
+  rig.trueProjector = truth;
   rig.problem.cameraPosition = scene.cameraPosition;
   rig.problem.cameraLookAt = scene.cameraLookAt;
   rig.problem.cameraFieldOfView = scene.cameraFieldOfView;
@@ -218,11 +225,88 @@ void Report(const char* title, std::uint32_t mask) {
   std::printf("%s.\n\n", any ? "" : " none");
 }
 
+// --- bad points: the leave-one-out test on noisy markers ---
+
+constexpr int kOutlierRigs = 300;
+constexpr float kImageWidth = 1920.0f, kImageHeight = 1080.0f;  // camera pixels
+
+// A standard normal deviate (Box-Muller on 24-bit uniforms in (0, 1]).
+double Normal(Random& random) {
+  const double u1 = (static_cast<double>(random.engine() >> 8) + 1.0) / 16777216.0;
+  const double u2 = static_cast<double>(random.engine() >> 8) / 16777216.0;
+  return std::sqrt(-2.0 * std::log(u1)) * std::cos(6.283185307179586 * u2);
+}
+
+// The rig's markers with one pixel of noise per coordinate, point `bad`
+// (if >= 0) displaced by `pixels` in a random direction, turned into
+// shifts through the assumed projector's inverse mapping.
+CalibrationProblem NoisyProblem(const Rig& rig, Random& random, int bad, float pixels) {
+  CalibrationProblem problem = rig.problem;
+  const float angle = random.Uniform(0.0f, 6.2831853f);
+  for (int i = 0; i < CalibrationProblem::kPointCount; ++i) {
+    const D3DXVECTOR2 grid = DistortionParameterTweaker::kGridPoints[i];
+    D3DXVECTOR2 seen = fit_scene::Map(rig.scene, rig.trueProjector, grid, true);
+    double dx = Normal(random), dy = Normal(random);
+    if (i == bad) {
+      dx += pixels * std::cos(angle);
+      dy += pixels * std::sin(angle);
+    }
+    seen.x = static_cast<float>(seen.x + dx / kImageWidth);
+    seen.y = static_cast<float>(seen.y + dy / kImageHeight);
+    const D3DXVECTOR2 lit = fit_scene::Map(rig.scene, rig.assumed, seen, false);
+    problem.pointShifts[i] = D3DXVECTOR2(lit.x - grid.x, lit.y - grid.y);
+  }
+  return problem;
+}
+
+void ReportOutliers(const char* title, std::uint32_t mask) {
+  Random random;
+  std::vector<Rig> rigs;
+  for (int r = 0; r < kOutlierRigs; ++r) rigs.push_back(RandomRig(random, mask));
+  const float displacements[] = {0.0f, 5.0f, 10.0f, 20.0f};
+  std::printf("### %s\n\n", title);
+  std::printf("| displaced point | rigs flagged | displaced point named first | a clean point named | untested | median time per test |\n|---|---|---|---|---|---|\n");
+  for (float pixels : displacements) {
+    int flagged = 0, found = 0, wrong = 0, untested = 0;
+    std::vector<double> micros;
+    for (const Rig& rig : rigs) {
+      const int bad = pixels > 0.0f ? static_cast<int>(random.engine() % 8u) : -1;
+      const CalibrationProblem problem = NoisyProblem(rig, random, bad, pixels);
+      const Outcome mode = RunMode(problem);
+      const CalibrationRefinement refined = RefineCalibration(problem, mode.values);
+      const auto start = std::chrono::steady_clock::now();
+      const rig::OutlierAnalysis a =
+          rig::FindOutliers(problem, refined.values, 1.0f / kImageWidth, 1.0f / kImageHeight);
+      const auto stop = std::chrono::steady_clock::now();
+      micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
+      if (!a.tested) ++untested;
+      if (!a.outliers.empty()) ++flagged;
+      if (!a.outliers.empty() && a.outliers.front() == bad) ++found;
+      for (int i : a.outliers) {
+        if (i != bad) {
+          ++wrong;
+          break;
+        }
+      }
+    }
+    std::printf("| %s | %d / %d | %s | %d / %d | %d | %.0f µs |\n",
+                pixels > 0.0f ? (std::to_string(static_cast<int>(pixels)) + " px").c_str() : "none (clean)",
+                flagged, kOutlierRigs,
+                pixels > 0.0f ? (std::to_string(found) + " / " + std::to_string(kOutlierRigs)).c_str() : "-",
+                wrong, kOutlierRigs, untested, Quantile(micros, 0.5));
+  }
+  std::printf("\n");
+}
+
 }  // namespace
 
 int main() {
   std::printf("%d random rigs (seed %u), build type %s.\n\n", kRigs, kSeed, VISTREL_BUILD_TYPE);
   Report("Four parameters on (ProjLookatAngX, ProjLookatHeight, ProjFovX, ProjRoll)", kFourOn);
   Report("All nine parameters on", kNineOn);
+  std::printf("## Bad points: one pixel of noise per coordinate on a %g x %g camera image, %d rigs\n\n",
+              kImageWidth, kImageHeight, kOutlierRigs);
+  ReportOutliers("Four parameters on", kFourOn);
+  ReportOutliers("All nine parameters on", kNineOn);
   return 0;
 }

@@ -3,10 +3,16 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <iostream>
 #include <sstream>
 
+#include "rig/scene/CalibrationVisibility.h"
+#include "rig/scene/CameraPointShifts.h"
 #include "rig/scene/DefaultRig.h"
 #include "rig/output/OutputSet.h"
 #include "rig/reports/RefinementReport.h"
@@ -17,6 +23,9 @@
 #include "rig/reports/RigReport.h"
 #include "rig/scene/RigFeasibility.h"
 #include "rig/scene/SceneReader.h"
+#include "rig/scene/SceneSimulation.h"
+#include "rig/output/ShortestFloat.h"
+#include "rig/output/StagedFile.h"
 #include "rig/scene/SceneWriteBack.h"
 #include "rig/reports/TextTable.h"
 
@@ -79,9 +88,11 @@ void CheckOutputs(const std::vector<std::string>& outputs, const std::vector<std
 // written: the files are staged and committed together, and only then is
 // the report printed, so a failure leaves the user's files as they were
 // and prints nothing but the message.
-int RunScene(const Scene& scene, const std::string& sceneText, const RigOptions& o,
+int RunScene(Scene scene, const std::string& sceneText, const RigOptions& o,
              const std::string& svg, const std::string& intro) {
   CheckRigFeasible(scene);
+  ShiftsFromCameraPoints(scene);
+  CheckCalibrationsVisible(scene);
   ModuleSession session(ModulePath(o));
   RigGraph graph = BuildRigGraph(session, scene);
   EvaluateRig(graph, true);
@@ -180,6 +191,55 @@ int ExecuteLoad(const RigOptions& o) {
   return kExitOk;
 }
 
+// "NAME=VALUE" of --set: a parameter's name and a finite number.
+std::pair<int, float> ParseSetting(const std::string& text) {
+  const std::size_t eq = text.find('=');
+  const int k = eq == std::string::npos ? -1 : ProjectorParameterIndex(text.substr(0, eq).c_str());
+  if (k < 0) {
+    throw RigError(kExitUsage, "--set " + text + ": expected NAME=VALUE with NAME one of "
+                               "ProjLookatAngX, ProjLookatHeight, ProjectionAngX, ProjectionAngY, "
+                               "ProjDist, ProjFovX, ProjFovY, ProjKeystone, ProjRoll");
+  }
+  const std::string number = text.substr(eq + 1);
+  char* end = nullptr;
+  const float value = number.empty() ? NAN : std::strtof(number.c_str(), &end);
+  if (!std::isfinite(value) || end != number.c_str() + number.size()) {
+    throw RigError(kExitUsage, "--set " + text + ": \"" + number + "\" is not a finite number");
+  }
+  return {k, value};
+}
+
+int ExecuteSimulate(const RigOptions& o) {
+  CheckOutputs({o.output}, {o.scene, o.module});
+  SimulationRequest request;
+  request.projector = o.projector;
+  request.noisePixels = o.noisePixels;
+  request.seed = o.seed;
+  request.cameraPoints = o.cameraPoints;
+  for (const std::string& set : o.sets) request.truth.push_back(ParseSetting(set));
+  const std::string text = ReadSceneBytes(o.scene);
+  const Scene scene = ReadSceneText(text, o.scene);
+  CheckRigFeasible(scene);
+  CheckCalibrationsVisible(scene);
+  const Simulation simulation = Simulate(scene, request);
+  WriteFileWhole(o.output, SimulatedSceneText(text, o.projector, simulation, o.cameraPoints));
+  std::cout << "Simulated calibration of \"" << o.projector << "\" standing at";
+  for (const auto& set : request.truth) {
+    std::cout << " " << ParameterName(set.first) << " " << ShortestFloatText(set.second);
+  }
+  if (o.noisePixels > 0.0) {
+    std::cout << ", markers with " << ShortestFloatText(static_cast<float>(o.noisePixels))
+              << " px of noise per coordinate (seed " << o.seed << ")";
+  }
+  std::cout << "\nshifts (du, dv), projector image units:";
+  for (const auto& shift : simulation.shifts) {
+    std::cout << " (" << ShortestFloatText(shift[0]) << ", " << ShortestFloatText(shift[1]) << ")";
+  }
+  std::cout << "\nScene: " << o.output << " (vistrel-rig run " << o.output
+            << " --refine calibrates it)\n";
+  return kExitOk;
+}
+
 void CommonOptions(CLI::App& app, RigOptions& o) {
   app.add_option("--module", o.module, "the module file (default: the one built beside the program)")
       ->type_name("PATH");
@@ -226,6 +286,27 @@ void LoadOptions(CLI::App& app, RigOptions& o) {
   app.add_option("--svg", o.svg, "write the picture (SVG) there")->type_name("FILE");
 }
 
+void SimulateOptions(CLI::App& app, RigOptions& o) {
+  app.add_option("SCENE", o.scene, "the scene file (JSON)")->required()->type_name("FILE");
+  app.add_option("--projector", o.projector, "the projector measured")->required()->type_name("NAME");
+  app.add_option("--set", o.sets,
+                 "a parameter's true value, e.g. ProjFovX=58; repeat for more; the calibration "
+                 "searches these parameters")
+      ->required()
+      ->type_name("PARAM=VALUE");
+  app.add_option("--noise-px", o.noisePixels,
+                 "Gaussian noise on each marker coordinate, standard deviation in camera pixels")
+      ->type_name("S");
+  app.add_flag("--camera-points", o.cameraPoints,
+               "write the markers as camera_points (pixels of the measuring camera) instead of "
+               "shifts");
+  app.add_option("--seed", o.seed, "the noise generator's seed (same seed, same file)")->type_name("N");
+  app.add_option("-o,--output", o.output, "write the scene with the simulated calibration there")
+      ->required()
+      ->type_name("OUT");
+  app.add_option("--module", o.module, "unused; accepted as by every command")->type_name("PATH");
+}
+
 }  // namespace
 
 const std::vector<RigCommand>& RigCommandTable() {
@@ -246,6 +327,13 @@ const std::vector<RigCommand>& RigCommandTable() {
        "Load a saved project, evaluate it again and print the same results; calibrations are shown "
        "as saved, never evaluated again (a second evaluation would walk the projector away).",
        "vistrel-rig load rig.kprj --json", LoadOptions, ExecuteLoad},
+      {"simulate",
+       "Write a copy of a scene with a calibration of one projector whose shifts are what the "
+       "camera would measure if the projector truly stood at the given values (optionally with "
+       "Gaussian noise in camera pixels).",
+       "vistrel-rig simulate examples/four-projectors.json --projector B --set ProjFovX=57.5 "
+       "--set ProjRoll=0.8 --noise-px 1 --seed 7 -o sim.json",
+       SimulateOptions, ExecuteSimulate},
   };
   return table;
 }

@@ -5,6 +5,7 @@
 // line in a command's option function.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,14 @@ struct RigOptions {
   std::string program;  // argv[0], to find the module beside the program
   bool refine = false;    // --refine: polish each calibration's result (least squares)
   std::string writeBack;  // run --write-back: the scene with refined values goes there
+  // simulate: the projector, its true values (NAME=VALUE), the noise in
+  // camera pixels per coordinate, the generator's seed, the output scene.
+  std::string projector;
+  std::vector<std::string> sets;
+  double noisePixels = 0.0;
+  std::uint64_t seed = 1;
+  std::string output;
+  bool cameraPoints = false;
 };
 
 struct RigCommand {

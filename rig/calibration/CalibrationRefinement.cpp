@@ -26,16 +26,32 @@ class StopAtRoundingFloor final : public ceres::IterationCallback {
   static constexpr double kFloor = 1e-15;
 };
 
+// The module's error, or with points left out the sum over the others.
+float KeptError(const CalibrationProblem& problem,
+                const float (&values)[CalibrationProblem::kParameterCount],
+                std::uint32_t leftOut) {
+  const PointResiduals r = ComputePointResiduals(problem, values);
+  if (leftOut == 0) return r.error;
+  double sum = 0.0;
+  for (int i = 0; i < CalibrationProblem::kPointCount; ++i) {
+    if ((leftOut >> i) & 1u) continue;
+    sum += static_cast<double>(r.residual[i].x) * r.residual[i].x +
+           static_cast<double>(r.residual[i].y) * r.residual[i].y;
+  }
+  return static_cast<float>(sum);
+}
+
 }  // namespace
 
 CalibrationRefinement RefineCalibration(
     const CalibrationProblem& problem,
-    const float (&seed)[CalibrationProblem::kParameterCount]) {
+    const float (&seed)[CalibrationProblem::kParameterCount],
+    std::uint32_t leftOutPoints) {
   CalibrationRefinement out{};
   std::copy(seed, seed + CalibrationProblem::kParameterCount, out.values);
-  out.seedError = ComputePointResiduals(problem, seed).error;
+  out.seedError = KeptError(problem, seed, leftOutPoints);
   out.error = out.seedError;
-  ScaledSolverProblem scaled(problem, seed);
+  ScaledSolverProblem scaled(problem, seed, leftOutPoints);
   if (scaled.Empty()) return out;
 
   StopAtRoundingFloor floor;
@@ -66,7 +82,7 @@ CalibrationRefinement RefineCalibration(
 
   float refined[CalibrationProblem::kParameterCount];
   scaled.Values(refined);
-  const float refinedError = ComputePointResiduals(problem, refined).error;
+  const float refinedError = KeptError(problem, refined, leftOutPoints);
   // Keep the seed unless the refinement is at least as good (a NaN seed
   // error is beaten by any number, but not by another NaN).
   const bool better = refinedError <= out.seedError ||

@@ -43,8 +43,13 @@ struct CalibrationRefinement {
 // progress is float rounding), on the solver's tolerances, or after 100
 // iterations; nothing can run longer. Throws TweakerError "minVal bigger
 // than maxVal" for a reversed range.
+//
+// Bit i of `leftOutPoints` leaves grid point i out: the fit matches the
+// other points only, and `seedError` and `error` are then the sums of
+// squared distances over the points kept.
 CalibrationRefinement RefineCalibration(
     const CalibrationProblem& problem,
-    const float (&seed)[CalibrationProblem::kParameterCount]);
+    const float (&seed)[CalibrationProblem::kParameterCount],
+    std::uint32_t leftOutPoints = 0);
 
 }  // namespace rig

@@ -7,8 +7,9 @@ namespace rig {
 
 CalibrationResidualFunctor::CalibrationResidualFunctor(
     const CalibrationProblem& problem,
-    const float (&seed)[CalibrationProblem::kParameterCount])
-    : tweaker(TweakerFor(problem)) {
+    const float (&seed)[CalibrationProblem::kParameterCount],
+    std::uint32_t leftOutPoints)
+    : tweaker(TweakerFor(problem)), leftOut(leftOutPoints) {
   for (int k = 0; k < CalibrationProblem::kParameterCount; ++k) {
     *tweaker.Parameter(k).value = seed[k];
     const BoundedParameter& p = tweaker.Parameter(k);
@@ -45,8 +46,9 @@ bool CalibrationResidualFunctor::operator()(double const* const* parameters,
     const D3DXVECTOR2& target = tweaker.Target(i);
     const float du = seen[i].x - target.x;
     const float dv = seen[i].y - target.y;
-    residuals[2 * i] = du;
-    residuals[2 * i + 1] = dv;
+    const bool kept = !((leftOut >> i) & 1u);
+    residuals[2 * i] = kept ? du : 0.0f;
+    residuals[2 * i + 1] = kept ? dv : 0.0f;
   }
   return true;
 }

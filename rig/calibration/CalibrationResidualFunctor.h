@@ -5,6 +5,7 @@
 // the module builds them; every value goes through the module's own tweaker.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "rig/calibration/CalibrationProblem.h"
@@ -38,9 +39,12 @@ class CalibrationResidualFunctor {
 
   // `seed` gives the values of the parameters that are not searched (and is
   // otherwise unused here).
+  // Bit i of `leftOutPoints` leaves grid point i out of the fit: its two
+  // residuals are always 0 (the leave-one-out test of PointOutliers.h).
   CalibrationResidualFunctor(
       const CalibrationProblem& problem,
-      const float (&seed)[CalibrationProblem::kParameterCount]);
+      const float (&seed)[CalibrationProblem::kParameterCount],
+      std::uint32_t leftOutPoints = 0);
 
   // The searched parameter indices, in ProjectorParameters order.
   const std::vector<int>& Searched() const { return searched; }
@@ -59,6 +63,7 @@ class CalibrationResidualFunctor {
   // recomputes its pose. The functor is used by one solver thread only.
   mutable DistortionParameterTweaker tweaker;
   std::vector<int> searched;
+  std::uint32_t leftOut;
 };
 
 }  // namespace rig

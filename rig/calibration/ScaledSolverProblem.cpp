@@ -8,9 +8,10 @@ namespace rig {
 
 ScaledSolverProblem::ScaledSolverProblem(
     const CalibrationProblem& problemIn,
-    const float (&values)[CalibrationProblem::kParameterCount])
+    const float (&values)[CalibrationProblem::kParameterCount],
+    std::uint32_t leftOutPoints)
     : problem(problemIn),
-      functor(std::make_unique<CalibrationResidualFunctor>(problemIn, values)) {
+      functor(std::make_unique<CalibrationResidualFunctor>(problemIn, values, leftOutPoints)) {
   std::copy(values, values + CalibrationProblem::kParameterCount, start);
   const std::vector<int>& searched = functor->Searched();
   if (searched.empty()) return;

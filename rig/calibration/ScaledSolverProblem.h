@@ -7,6 +7,7 @@
 
 #include <ceres/problem.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -18,8 +19,10 @@ class ScaledSolverProblem {
  public:
   // Starts from `values` (ProjectorParameters order); a value outside its
   // range starts on the nearer bound. Parameters not searched keep theirs.
+  // `leftOutPoints`: see CalibrationResidualFunctor.
   ScaledSolverProblem(const CalibrationProblem& problem,
-                      const float (&values)[CalibrationProblem::kParameterCount]);
+                      const float (&values)[CalibrationProblem::kParameterCount],
+                      std::uint32_t leftOutPoints = 0);
   ScaledSolverProblem(const ScaledSolverProblem&) = delete;
   ScaledSolverProblem& operator=(const ScaledSolverProblem&) = delete;
 

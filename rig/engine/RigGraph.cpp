@@ -2,6 +2,8 @@
 
 #include <cstring>
 #include <exception>
+#include <optional>
+#include <utility>
 
 #include "rig/RigError.h"
 #include "rig/output/ShortestFloat.h"
@@ -16,11 +18,65 @@ std::string CalibrationOwner(const std::string& projector) { return projector + 
 
 D3DXVECTOR3 Vector(const std::array<float, 3>& v) { return D3DXVECTOR3(v[0], v[1], v[2]); }
 
+std::string CameraOwner(const std::string& projector) { return CalibrationOwner(projector) + " camera"; }
+
+// The calibration's own camera: its channels, and a conversion on the
+// projector's inputs that places its look-at as the module places the scene
+// camera's.
+void AddOwnCamera(ModuleSession& s, const RigGraph& g, const Camera& cam, CalibrationChannels& k) {
+  const std::string owner = CameraOwner(k.projector);
+  k.ownCamera = true;
+  k.cameraPosition = s.NewVector(Named(owner, "Camera Position"), Vector(cam.position));
+  k.cameraAimAngle = s.NewValue(Named(owner, "Camera Lookat Angle"), cam.aimAngle);
+  k.cameraAimHeight = s.NewValue(Named(owner, "Camera Lookat Height"), cam.aimHeight);
+  k.cameraFieldOfView =
+      s.NewVector(Named(owner, "Camera Field of View"), D3DXVECTOR3(cam.fovX, cam.fovY, 0.0f));
+  const float w = cam.imageSize ? static_cast<float>((*cam.imageSize)[0]) : 0.0f;
+  const float h = cam.imageSize ? static_cast<float>((*cam.imageSize)[1]) : 0.0f;
+  k.cameraImageSize = s.NewVector(Named(owner, "Camera Image Size"), D3DXVECTOR3(w, h, 0.0f));
+  k.cameraLookAt = s.NewVector(Named(owner, "out: Camera Lookat"), D3DXVECTOR3(0, 0, 0));
+  const ProjectorChannels* projector = nullptr;
+  for (const ProjectorChannels& p : g.projectors) {
+    if (p.name == k.projector) projector = &p;
+  }
+  k.cameraConvert = s.CreateCommand("ConvertParameters");
+  for (int i = 0; i < kProjectorParameterCount; ++i) {
+    const char* child = kProjectorParameterTable[i].conversionChild;
+    if (child) s.Connect(k.cameraConvert, child, projector->inputs[i]);
+  }
+  s.Connect(k.cameraConvert, "Camera Lookat Angle", k.cameraAimAngle);
+  s.Connect(k.cameraConvert, "Camera Lookat Height", k.cameraAimHeight);
+  s.Connect(k.cameraConvert, "Cylinder Radius", g.radius);
+  s.Connect(k.cameraConvert, "out: Projector Position",
+            s.NewVector(Named(owner, "out: Projector Position"), D3DXVECTOR3(0, 0, 0)));
+  s.Connect(k.cameraConvert, "out: Projector Lookat",
+            s.NewVector(Named(owner, "out: Projector Lookat"), D3DXVECTOR3(0, 0, 0)));
+  s.Connect(k.cameraConvert, "out: Camera Lookat", k.cameraLookAt);
+}
+
+void UseRigCamera(const RigGraph& g, CalibrationChannels& k) {
+  k.ownCamera = false;
+  k.cameraPosition = g.cameraPosition;
+  k.cameraAimAngle = g.cameraAimAngle;
+  k.cameraAimHeight = g.cameraAimHeight;
+  k.cameraFieldOfView = g.cameraFieldOfView;
+  k.cameraImageSize = g.cameraImageSize;
+  k.cameraLookAt = g.cameraLookAt;
+}
+
 void AddCalibration(ModuleSession& s, RigGraph& g, const Scene& scene, const Calibration& c) {
   const Projector* projector = scene.FindProjector(c.projector);
   const std::string owner = CalibrationOwner(c.projector);
   CalibrationChannels k;
   k.projector = c.projector;
+  if (c.camera) AddOwnCamera(s, g, *c.camera, k);
+  else UseRigCamera(g, k);
+  if (c.cameraPoints) {
+    k.cameraPoints = s.NewVectorList(Named(owner, "camera points"), nullptr);
+    std::vector<D3DXVECTOR3> points;
+    for (const auto& p : *c.cameraPoints) points.emplace_back(p[0], p[1], 0.0f);
+    k.cameraPoints->SetElements(points);
+  }
   k.start = s.NewValueList(Named(owner, "start values"), nullptr);
   std::vector<float> start;
   for (int p = 0; p < kProjectorParameterCount; ++p) {
@@ -34,9 +90,9 @@ void AddCalibration(ModuleSession& s, RigGraph& g, const Scene& scene, const Cal
   k.shifts->SetElements(shifts);
 
   k.command = s.CreateCommand("AutoConfigParameters");
-  s.Connect(k.command, "Camera Position", g.cameraPosition);
-  s.Connect(k.command, "Camera Lookat", g.cameraLookAt);
-  s.Connect(k.command, "Camera Field of View", g.cameraFieldOfView);
+  s.Connect(k.command, "Camera Position", k.cameraPosition);
+  s.Connect(k.command, "Camera Lookat", k.cameraLookAt);
+  s.Connect(k.command, "Camera Field of View", k.cameraFieldOfView);
   s.Connect(k.command, "Cylinder Radius", g.radius);
   s.Connect(k.command, "DistortionPoint Array", k.shifts);
   s.Connect(k.command, "DistortionPoint Index", pointIndex);
@@ -222,7 +278,29 @@ void FindEye(const Finder& f, RigGraph& g, Oru_FloatChannel* command) {
   g.eyeFieldOfView = f.Child<Oru_VectorChannel>(command, "Eye Field of View");
 }
 
-CalibrationChannels FindCalibration(const Finder& f, Oru_FloatChannel* command) {
+// The camera that measured calibration `owner`: the rig's, or its own
+// channels named after the calibration.
+void FindMeasuringCamera(const Finder& f, const RigGraph& g, const std::string& owner,
+                         Oru_FloatChannel* command, CalibrationChannels& k) {
+  k.cameraPosition = f.Child<Oru_VectorChannel>(command, "Camera Position");
+  k.cameraLookAt = f.Child<Oru_VectorChannel>(command, "Camera Lookat");
+  k.cameraFieldOfView = f.Child<Oru_VectorChannel>(command, "Camera Field of View");
+  if (k.cameraPosition == g.cameraPosition) {
+    UseRigCamera(g, k);
+    return;
+  }
+  const std::string cameraOwner = CameraOwner(k.projector);
+  if (f.Owner(k.cameraPosition, "Camera Position") != cameraOwner) {
+    f.Fail("calibration \"" + owner + "\" is measured by a camera not named \"" + cameraOwner + "\"");
+  }
+  k.ownCamera = true;
+  k.cameraAimAngle = f.Channel<Oru_FloatChannel>(Named(cameraOwner, "Camera Lookat Angle"));
+  k.cameraAimHeight = f.Channel<Oru_FloatChannel>(Named(cameraOwner, "Camera Lookat Height"));
+  k.cameraImageSize = f.Channel<Oru_VectorChannel>(Named(cameraOwner, "Camera Image Size"));
+}
+
+CalibrationChannels FindCalibration(const Finder& f, ModuleSession& s, const RigGraph& g,
+                                    Oru_FloatChannel* command) {
   CalibrationChannels k;
   k.command = command;
   for (int p = 0; p < kProjectorParameterCount; ++p) {
@@ -240,6 +318,12 @@ CalibrationChannels FindCalibration(const Finder& f, Oru_FloatChannel* command) 
   }
   k.projector = owner.substr(0, owner.size() - suffix.size());
   k.start = f.Channel<Oru_FloatListChannel>(Named(owner, "start values"));
+  k.cameraPoints = dynamic_cast<Oru_VectorListChannel*>(
+      s.Group().FindChannel(Named(owner, "camera points").c_str()));
+  if (k.cameraPoints && k.cameraPoints->GetElements().size() != kCalibrationPointCount) {
+    f.Fail("calibration \"" + owner + "\" has not eight camera points");
+  }
+  FindMeasuringCamera(f, g, owner, command, k);
   if (k.start->GetElements().size() != kProjectorParameterCount ||
       k.shifts->GetElements().size() != kCalibrationPointCount) {
     f.Fail("calibration \"" + owner + "\" has not nine start values and eight shifts");
@@ -263,14 +347,31 @@ RigGraph FindRigGraph(ModuleSession& s, const std::string& projectPath) {
   RigGraph g;
   FindRigChannels(f, g);
   Vel_ChannelGroup& group = s.Group();
+  std::vector<std::pair<std::string, Oru_FloatChannel*>> cameraConversions;
   for (std::size_t i = 0; i < group.GetChannelCount(); ++i) {
     Vel_Channel* channel = group.GetChannel(i);
     if (!s.IsCommand(channel)) continue;
     auto* command = static_cast<Oru_FloatChannel*>(channel);  // the module's commands are float channels
     const std::string mode = s.ModeOf(command);
-    if (mode == "ConvertParameters") g.projectors.push_back(FindProjector(f, command));
-    else if (mode == "CalcCameraParameters") FindEye(f, g, command);
-    else if (mode == "AutoConfigParameters") g.calibrations.push_back(FindCalibration(f, command));
+    if (mode == "ConvertParameters" &&
+        f.Child<Oru_VectorChannel>(command, "out: Camera Lookat") != g.cameraLookAt) {
+      // A calibration camera's conversion: only its look-at is used.
+      auto* lookAt = f.Child<Oru_VectorChannel>(command, "out: Camera Lookat");
+      cameraConversions.emplace_back(f.Owner(lookAt, "out: Camera Lookat"), command);
+    } else if (mode == "ConvertParameters") {
+      g.projectors.push_back(FindProjector(f, command));
+    } else if (mode == "CalcCameraParameters") {
+      FindEye(f, g, command);
+    } else if (mode == "AutoConfigParameters") {
+      g.calibrations.push_back(FindCalibration(f, s, g, command));
+    }
+  }
+  for (CalibrationChannels& k : g.calibrations) {
+    if (!k.ownCamera) continue;
+    for (const auto& conversion : cameraConversions) {
+      if (conversion.first == CameraOwner(k.projector)) k.cameraConvert = conversion.second;
+    }
+    if (!k.cameraConvert) f.Fail("no conversion places the look-at of \"" + CameraOwner(k.projector) + "\"");
   }
   if (g.projectors.empty()) f.Fail("no \"ConvertParameters\" command");
   if (!g.eye) f.Fail("no \"CalcCameraParameters\" command");
@@ -302,20 +403,38 @@ RigGraph FindRigGraph(ModuleSession& s, const std::string& projectPath) {
   return g;
 }
 
+namespace {
+
+std::optional<std::array<int, 2>> ImageSizeOf(Oru_VectorChannel* channel) {
+  const D3DXVECTOR3 size = channel->GetVector();
+  // A saved project is outside input: only whole pixel counts an int holds.
+  if (!(size.x >= 1.0f && size.y >= 1.0f && size.x < 1e9f && size.y < 1e9f)) return std::nullopt;
+  return std::array<int, 2>{static_cast<int>(size.x), static_cast<int>(size.y)};
+}
+
+Camera CameraOfChannels(Oru_VectorChannel* position, Oru_FloatChannel* aimAngle,
+                        Oru_FloatChannel* aimHeight, Oru_VectorChannel* fieldOfView,
+                        Oru_VectorChannel* imageSize) {
+  Camera c;
+  const D3DXVECTOR3 p = position->GetVector();
+  c.position = {p.x, p.y, p.z};
+  c.aimAngle = aimAngle->GetFloat();
+  c.aimHeight = aimHeight->GetFloat();
+  const D3DXVECTOR3 fov = fieldOfView->GetVector();
+  c.fovX = fov.x;
+  c.fovY = fov.y;
+  c.imageSize = ImageSizeOf(imageSize);
+  return c;
+}
+
+}  // namespace
+
 Scene SceneOfGraph(const RigGraph& g) {
   Scene scene;
   scene.radius = g.radius->GetFloat();
-  const D3DXVECTOR3 position = g.cameraPosition->GetVector();
-  scene.camera.position = {position.x, position.y, position.z};
-  scene.camera.aimAngle = g.cameraAimAngle->GetFloat();
-  scene.camera.aimHeight = g.cameraAimHeight->GetFloat();
-  const D3DXVECTOR3 fov = g.cameraFieldOfView->GetVector();
-  scene.camera.fovX = fov.x;
-  scene.camera.fovY = fov.y;
-  const D3DXVECTOR3 size = g.cameraImageSize->GetVector();
-  if (IsWholePixelCount(size.x) && IsWholePixelCount(size.y)) {
-    scene.camera.imageSize = std::array<int, 2>{static_cast<int>(size.x), static_cast<int>(size.y)};
-  }
+  scene.camera = CameraOfChannels(g.cameraPosition, g.cameraAimAngle, g.cameraAimHeight,
+                                  g.cameraFieldOfView, g.cameraImageSize);
+  scene.camera.imageSize = ImageSizeOf(g.cameraImageSize);
   for (std::size_t i = 0; i < g.projectors.size(); ++i) {
     const ProjectorChannels& c = g.projectors[i];
     Projector p;
@@ -335,6 +454,17 @@ Scene SceneOfGraph(const RigGraph& g) {
     for (int i = 0; i < kCalibrationPointCount; ++i) {
       const D3DXVECTOR3 shift = k.shifts->GetElements()[i];
       c.shifts[i] = {shift.x, shift.y};
+    }
+    if (k.ownCamera) {
+      c.camera = CameraOfChannels(k.cameraPosition, k.cameraAimAngle, k.cameraAimHeight,
+                                  k.cameraFieldOfView, k.cameraImageSize);
+    }
+    if (k.cameraPoints) {
+      std::array<std::array<float, 2>, 8> points{};
+      for (std::size_t i = 0; i < 8; ++i) {
+        points[i] = {k.cameraPoints->GetElements()[i].x, k.cameraPoints->GetElements()[i].y};
+      }
+      c.cameraPoints = points;
     }
     for (int p = 0; p < kProjectorParameterCount; ++p) {
       c.ranges[p] = {k.minimum[p]->GetFloat(), k.maximum[p]->GetFloat()};
@@ -356,6 +486,9 @@ void EvaluateRig(RigGraph& g, bool calibrate) {
   g.lookAts->SetElements(lookAts);
   g.count->SetFloat(static_cast<float>(g.projectors.size()));
   g.eye->CallChannel();
+  for (CalibrationChannels& k : g.calibrations) {
+    if (k.cameraConvert) k.cameraConvert->CallChannel();
+  }
   if (!calibrate) return;
   for (CalibrationChannels& k : g.calibrations) {
     try {

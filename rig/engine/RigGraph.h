@@ -11,6 +11,15 @@
 // channels hold what no mode reads but a report needs: "rig: Camera Image
 // Size" (pixels; 0 when unknown) and "PROJECTOR calibration: start values"
 // (the nine parameters before the search; the mode overwrites its own).
+//
+// A calibration measured by a camera of its own gets that camera's
+// channels, owned by "PROJECTOR calibration camera", and one more
+// "ConvertParameters" command (on the projector's own inputs) whose only
+// use is to place that camera's look-at as the module places the scene
+// camera's; its "out: Camera Lookat" child is how a saved project tells it
+// from a projector's conversion ("rig: out: Camera Lookat" there). When the
+// markers were given in camera pixels they are kept in "PROJECTOR
+// calibration: camera points" (x, y pixels) beside the shifts made of them.
 #pragma once
 
 #include <string>
@@ -41,6 +50,17 @@ struct CalibrationChannels {
   Oru_FloatChannel* tweak[kProjectorParameterCount] = {};
   Oru_VectorListChannel* shifts = nullptr;
   Oru_FloatListChannel* start = nullptr;
+  Oru_VectorListChannel* cameraPoints = nullptr;  // null unless given in pixels
+  // The measuring camera: the rig's channels, or the calibration's own
+  // (then `ownCamera`, with its aim and the conversion that places it).
+  bool ownCamera = false;
+  Oru_VectorChannel* cameraPosition = nullptr;
+  Oru_FloatChannel* cameraAimAngle = nullptr;
+  Oru_FloatChannel* cameraAimHeight = nullptr;
+  Oru_VectorChannel* cameraFieldOfView = nullptr;
+  Oru_VectorChannel* cameraImageSize = nullptr;
+  Oru_VectorChannel* cameraLookAt = nullptr;
+  Oru_FloatChannel* cameraConvert = nullptr;  // "ConvertParameters", own camera only
 };
 
 struct RigGraph {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "rig/reports/TextTable.h"
+#include "rig/scene/CameraPointShifts.h"
 #include "tweaker/DistortionParameterTweaker.h"
 #include "tweaker/ParameterTweaker.h"
 
@@ -59,10 +60,11 @@ json ResidualsJson(const PointResiduals& p, const std::optional<std::array<int, 
 CalibrationProblem ProblemOf(const Scene& scene, const Calibration& c,
                              const ProjectorParameters& start, D3DXVECTOR3 cameraLookAt) {
   CalibrationProblem problem{};
-  const auto& p = scene.camera.position;
+  const Camera& camera = scene.CameraOf(c);
+  const auto& p = camera.position;
   problem.cameraPosition = D3DXVECTOR3(p[0], p[1], p[2]);
   problem.cameraLookAt = cameraLookAt;
-  problem.cameraFieldOfView = D3DXVECTOR3(scene.camera.fovX, scene.camera.fovY, 0.0f);
+  problem.cameraFieldOfView = D3DXVECTOR3(camera.fovX, camera.fovY, 0.0f);
   problem.cylinderRadius = scene.radius;
   for (int i = 0; i < kCalibrationPointCount; ++i) problem.pointShifts[i] = D3DXVECTOR2(c.shifts[i][0], c.shifts[i][1]);
   for (int k = 0; k < kProjectorParameterCount; ++k) {
@@ -84,7 +86,14 @@ CalibrationReport BuildCalibrationReport(const Scene& scene, const Calibration& 
   r.ranges = c.ranges;
   r.searchMask = c.searchMask;
   r.shifts = c.shifts;
-  r.imageSize = scene.camera.imageSize;
+  r.ownCamera = c.camera.has_value();
+  r.camera = scene.CameraOf(c);
+  r.cameraLookAt = cameraLookAt;
+  r.imageSize = r.camera.imageSize;
+  if (c.cameraPoints && r.imageSize) {
+    r.markers = ConvertCameraPoints(scene, c, start);
+    r.cameraPoints = c.cameraPoints;
+  }
   r.fromSave = fromSave;
   r.problem = ProblemOf(scene, c, start, cameraLookAt);
   const CalibrationProblem& problem = r.problem;
@@ -116,6 +125,32 @@ CalibrationReport BuildCalibrationReport(const Scene& scene, const Calibration& 
 }
 
 namespace {
+
+std::string CameraName(const CalibrationReport& r) {
+  return r.ownCamera ? "its own camera" : "the scene's camera";
+}
+
+void PrintMeasuringCamera(std::ostream& out, const CalibrationReport& r) {
+  const Camera& c = r.camera;
+  out << "  measured by " << CameraName(r) << ": at "
+      << Triple(c.position[0], c.position[1], c.position[2], 3) << ", aiming at angle "
+      << Fixed(c.aimAngle, 2) << " height " << Fixed(c.aimHeight, 3) << ", field of view "
+      << Fixed(c.fovX, 2) << " x " << Fixed(c.fovY, 2);
+  if (c.imageSize) out << ", image " << (*c.imageSize)[0] << " x " << (*c.imageSize)[1] << " pixels";
+  out << "\n";
+  if (!r.markers) return;
+  out << "  markers given in camera pixels (origin the image's top-left corner, x right, y down), "
+         "turned into shifts through the start projector's inverse mapping:\n";
+  TextTable t({"point", "camera (x, y) pixels", "projector (u, v)", "shift (du, dv)"});
+  for (int i = 0; i < 8; ++i) {
+    const MarkerConversion& m = (*r.markers)[i];
+    t.Add({std::to_string(i),
+           "(" + Fixed((*r.cameraPoints)[i][0], 2) + ", " + Fixed((*r.cameraPoints)[i][1], 2) + ")",
+           "(" + Fixed(m.projector.x, 4) + ", " + Fixed(m.projector.y, 4) + ")",
+           "(" + Fixed(r.shifts[i][0], 4) + ", " + Fixed(r.shifts[i][1], 4) + ")"});
+  }
+  t.Print(out);
+}
 
 void PrintParameters(std::ostream& out, const CalibrationReport& r) {
   TextTable params({"parameter", "start", "fitted", "change", "range", "searched"});
@@ -176,6 +211,7 @@ void PrintCalibrationReport(std::ostream& out, const CalibrationReport& r) {
   out << "Calibration of \"" << r.projector << "\" (AutoConfigParameters, "
       << (r.fromSave ? "result as saved; not evaluated again" : "evaluated once on these shifts")
       << ")\n";
+  PrintMeasuringCamera(out, r);
   out << "  error (sum of the eight squared camera-image distances): before "
       << Scientific(r.before.error) << ", after " << Scientific(r.after.error) << "\n";
   PrintParameters(out, r);
@@ -213,6 +249,23 @@ json CalibrationReportJson(const CalibrationReport& r) {
           {"before", ResidualsJson(r.before, r.imageSize)},
           {"after", ResidualsJson(r.after, r.imageSize)},
           {"warnings", warnings}};
+  json camera = {{"own", r.ownCamera},
+                 {"position", r.camera.position},
+                 {"aim", {{"angle", r.camera.aimAngle}, {"height", r.camera.aimHeight}}},
+                 {"field_of_view", {r.camera.fovX, r.camera.fovY}},
+                 {"look_at", {r.cameraLookAt.x, r.cameraLookAt.y, r.cameraLookAt.z}}};
+  if (r.imageSize) camera["image_size"] = *r.imageSize;
+  out["camera"] = camera;
+  if (r.markers) {
+    json markers = json::array();
+    for (int i = 0; i < 8; ++i) {
+      const MarkerConversion& m = (*r.markers)[i];
+      markers.push_back({{"pixels", {(*r.cameraPoints)[i][0], (*r.cameraPoints)[i][1]}},
+                         {"projector", {m.projector.x, m.projector.y}},
+                         {"shift", {r.shifts[i][0], r.shifts[i][1]}}});
+    }
+    out["camera_points"] = markers;
+  }
   if (r.refinement) out["refinement"] = RefinementReportJson(r);
   return out;
 }

@@ -18,6 +18,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "rig/analyses/CameraMarkers.h"
 #include "rig/reports/RefinementReport.h"
 #include "rig/scene/Scene.h"
 #include "rig/analyses/ScreenTrace.h"
@@ -38,7 +39,16 @@ struct CalibrationReport {
   unsigned searchMask = 0;
   std::array<std::array<float, 2>, kCalibrationPointCount> shifts{};
   PointResiduals before{}, after{};  // the start's and the fit's
-  std::optional<std::array<int, 2>> imageSize;
+  // The camera that measured the markers: the scene's, or (ownCamera) the
+  // calibration's own; its look-at as the module's conversion placed it.
+  bool ownCamera = false;
+  Camera camera;
+  D3DXVECTOR3 cameraLookAt{};
+  std::optional<std::array<int, 2>> imageSize;  // the measuring camera's
+  // When the markers were given in camera pixels: each one's conversion to
+  // the start projector's image (the shifts are made of those).
+  std::optional<std::array<MarkerConversion, 8>> markers;
+  std::optional<Pairs8> cameraPoints;  // as given, pixels
   std::vector<BoundWarning> warnings;
   // On the unrolled screen, for each grid point: where the measurement saw
   // it (the target), where the start put it, and where the fit puts it.
@@ -51,9 +61,10 @@ struct CalibrationReport {
   std::optional<RefinementResult> refinement;
 };
 
-// The problem exactly as the module received it: the camera (its look-at
-// is the conversion's "out: Camera Lookat"), the screen, the shifts, the
-// ranges around the starting values and the search mask.
+// The problem exactly as the module received it: the measuring camera (the
+// calibration's own or the scene's; its look-at is the conversion's "out:
+// Camera Lookat"), the screen, the shifts, the ranges around the starting
+// values and the search mask.
 CalibrationProblem ProblemOf(const Scene& scene, const Calibration& c,
                              const ProjectorParameters& start, D3DXVECTOR3 cameraLookAt);
 

@@ -7,6 +7,7 @@
 #include "rig/reports/CalibrationReport.h"
 #include "rig/reports/RigReport.h"
 #include "rig/reports/TextTable.h"
+#include "tweaker/DistortionParameterTweaker.h"
 
 namespace rig {
 
@@ -27,6 +28,10 @@ void AddRefinements(RigReport& report) {
     result.residuals = ComputePointResiduals(c.problem, result.refinement.values);
     result.certainty = AnalyseCertainty(c.problem, result.refinement.values,
                                         AssumedPointNoise(c.imageSize));
+    // One pixel of each image axis, or the default per coordinate.
+    const float noiseU = c.imageSize ? 1.0f / static_cast<float>((*c.imageSize)[0]) : kDefaultPointNoise;
+    const float noiseV = c.imageSize ? 1.0f / static_cast<float>((*c.imageSize)[1]) : kDefaultPointNoise;
+    result.outliers = FindOutliers(c.problem, result.refinement.values, noiseU, noiseV);
     c.refinement = result;
   }
 }
@@ -38,6 +43,69 @@ const ParameterCertainty* CertaintyOf(const CalibrationCertainty& c, int k) {
     if (p.parameter == k) return &p;
   }
   return nullptr;
+}
+
+std::string NoiseUnit(const CalibrationReport& r) {
+  return r.imageSize ? "one pixel" : Short(kDefaultPointNoise) + " image units";
+}
+
+void PrintOutliers(std::ostream& out, const CalibrationReport& r) {
+  const OutlierAnalysis& a = r.refinement->outliers;
+  if (!a.tested) {
+    out << "  Bad points: not tested (with a point left out, fewer residuals than searched "
+           "parameters would remain).\n";
+    return;
+  }
+  out << "  Bad points (leave-one-out: each point's residual under the refinement without it, "
+         "in noise units of "
+      << NoiseUnit(r) << " per coordinate, allowing for what seven points leave uncertain; beyond "
+      << Short(kOutlierThreshold) << " is more than noise)\n";
+  TextTable t({"point", "(u, v)", "noise units", "residual without it (du, dv)"});
+  for (const LeftOutPoint& p : a.points) {
+    const D3DXVECTOR2 g = DistortionParameterTweaker::kGridPoints[p.point];
+    t.Add({std::to_string(p.point), "(" + Fixed(g.x, 1) + ", " + Fixed(g.y, 1) + ")",
+           std::isnan(p.score) ? "-" : Fixed(p.score, 2),
+           "(" + Scientific(p.residualU) + ", " + Scientific(p.residualV) + ")"});
+  }
+  t.Print(out);
+  const float* refined = r.refinement->refinement.values;
+  for (int i : a.outliers) {
+    const LeftOutPoint& p = a.points[i];
+    out << "  WARNING: point " << p.point << " lies " << Fixed(p.score, 1)
+        << " noise units from where the other seven put it: re-measure it. Without it:\n";
+    TextTable m({"parameter", "refined", "without point " + std::to_string(p.point), "moves"});
+    for (int k = 0; k < kProjectorParameterCount; ++k) {
+      if (!HasParameter(r.searchMask, k)) continue;
+      m.Add({ParameterName(k), Fixed(refined[k], 4), Fixed(p.values[k], 4),
+             Fixed(double(p.values[k]) - refined[k], 4)});
+    }
+    m.Print(out);
+  }
+}
+
+json OutliersJson(const CalibrationReport& r) {
+  const OutlierAnalysis& a = r.refinement->outliers;
+  json points = json::array(), flagged = json::array();
+  for (const LeftOutPoint& p : a.points) {
+    points.push_back({{"point", p.point},
+                      {"score", std::isnan(p.score) ? json(nullptr) : json(p.score)},
+                      {"residual", {p.residualU, p.residualV}}});
+  }
+  const float* refined = r.refinement->refinement.values;
+  for (int i : a.outliers) {
+    const LeftOutPoint& p = a.points[i];
+    json without = json::object(), moves = json::object();
+    for (int k = 0; k < kProjectorParameterCount; ++k) {
+      if (!HasParameter(r.searchMask, k)) continue;
+      without[ParameterName(k)] = p.values[k];
+      moves[ParameterName(k)] = p.values[k] - refined[k];
+    }
+    flagged.push_back({{"point", p.point}, {"score", p.score}, {"values_without", without},
+                       {"moves", moves}});
+  }
+  return {{"tested", a.tested},      {"threshold", kOutlierThreshold},
+          {"noise", {a.noiseU, a.noiseV}}, {"points", points},
+          {"remeasure", flagged}};
 }
 
 void PrintRefinedParameters(std::ostream& out, const CalibrationReport& r) {
@@ -121,6 +189,7 @@ void PrintRefinementReport(std::ostream& out, const CalibrationReport& r) {
   PrintRefinedParameters(out, r);
   PrintRefinedResiduals(out, r);
   PrintCertaintyWarnings(out, r);
+  PrintOutliers(out, r);
   PrintOnBoundWarnings(out, r);
 }
 
@@ -150,6 +219,7 @@ json RefinementReportJson(const CalibrationReport& r) {
           {"converged", f.converged},
           {"on_bound", onBound},
           {"residuals", ResidualsJson(x.residuals, r.imageSize)},
+          {"bad_points", OutliersJson(r)},
           {"certainty",
            {{"determined", x.certainty.determined},
             {"point_noise", x.certainty.pointNoise},

@@ -14,6 +14,7 @@
 
 #include "rig/calibration/CalibrationCertainty.h"
 #include "rig/calibration/CalibrationRefinement.h"
+#include "rig/calibration/PointOutliers.h"
 #include "rig/calibration/PointResiduals.h"
 
 namespace rig {
@@ -25,6 +26,7 @@ struct RefinementResult {
   CalibrationRefinement refinement;  // seeded from the module's result
   PointResiduals residuals;          // at the refined values
   CalibrationCertainty certainty;    // at the refined values
+  OutlierAnalysis outliers;          // the leave-one-out test at the refined values
 };
 
 // The per-coordinate point noise the standard deviations assume: one pixel

@@ -96,8 +96,8 @@ CalibrationReport CalibrationReportOf(const RigGraph& g, const RigReport& r, std
   }
   CalibrationReport c;
   try {
-    c = BuildCalibrationReport(r.scene, r.scene.calibrations[i], start, fitted, r.cameraLookAt,
-                               r.scene.camera.aimAngle, fromSave);
+    c = BuildCalibrationReport(r.scene, r.scene.calibrations[i], start, fitted,
+                               k.cameraLookAt->GetVector(), r.scene.camera.aimAngle, fromSave);
   } catch (const std::exception& e) {
     // Only a project changed after its save can hold a reversed range here.
     throw RigError(kExitBadInput, "calibration of projector \"" + k.projector +

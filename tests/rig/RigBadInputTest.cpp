@@ -121,7 +121,7 @@ TEST_F(RigProgram, EveryBadInputGetsAClearMessageAndItsExitStatus) {
       {"projector 1000 radii away", Patched("/projectors/0/distance", 3999), "run scene.json --svg rig.svg", 1,
        "projector \"A\" stands 3934.246 from the screen's axis, outside the screen of radius 4"},
       {"a fit that leaves the numbers", Patched("/projectors/1/projection_angles/1", 85), "run scene.json --json",
-       1, "calibration of \"B\": after.error is not a finite number"},
+       1, "calibration of \"B\": grid points 3 at"},
       {"nested too deep", Text("{\"screen\": [[[[[[[[[[[[[[[[[[]]]]]]]]]]]]]]]]]]}"), "run scene.json", 1,
        "scene.json:1:27: nested more than 16 levels deep"},
       {"negative distance", Patched("/projectors/1/distance", -2.6), "run scene.json", 1,

@@ -21,11 +21,11 @@ D3DXVECTOR2 Map(const Scene& s, const ProjectorParameters& p, D3DXVECTOR2 uv, bo
 
 }  // namespace
 
-std::array<std::array<float, 2>, 8> SimulateShifts(const Scene& scene,
+std::array<std::array<float, 2>, kCalibrationPointCount> SimulateShifts(const Scene& scene,
                                                   const ProjectorParameters& assumed,
                                                   const ProjectorParameters& truth) {
-  std::array<std::array<float, 2>, 8> shifts{};
-  for (std::size_t i = 0; i < 8; ++i) {
+  std::array<std::array<float, 2>, kCalibrationPointCount> shifts{};
+  for (int i = 0; i < kCalibrationPointCount; ++i) {
     const D3DXVECTOR2 grid = DistortionParameterTweaker::kGridPoints[i];
     const D3DXVECTOR2 lit = Map(scene, assumed, Map(scene, truth, grid, true), false);
     shifts[i] = {lit.x - grid.x, lit.y - grid.y};

@@ -35,7 +35,18 @@ TEST_F(RigProgram, DefaultRigPrintsEveryReportWritesThePictureAndRecoversTheTrue
   const json r = json::parse(run.out);
   EXPECT_EQ(r["projectors"].size(), 3u);
   EXPECT_FALSE(r["eye"]["one_eye_cannot_frame"].get<bool>());
-  for (const json& n : r["neighbours"]) EXPECT_GT(F(n["overlap"]), 0.0f);
+  // Side by side, left to right: each neighbour's overlap is the first's
+  // right end less the second's left end.
+  ASSERT_EQ(r["neighbours"].size(), 2u);
+  for (std::size_t i = 0; i < 2; ++i) {
+    const json& n = r["neighbours"][i];
+    const json& a = r["projectors"][i]["footprint"]["angle"];
+    const json& b = r["projectors"][i + 1]["footprint"]["angle"];
+    EXPECT_EQ(n["first"], r["projectors"][i]["name"]);
+    EXPECT_EQ(n["second"], r["projectors"][i + 1]["name"]);
+    EXPECT_EQ(F(n["overlap"]), F(a[1]) - F(b[0]));
+    EXPECT_GT(F(n["overlap"]), 0.0f);
+  }
   const json& c = r["calibrations"][0];
   EXPECT_LT(F(c["after"]["error"]), F(c["before"]["error"]) / 100);
   const rig::Scene scene = rig::DefaultRig();

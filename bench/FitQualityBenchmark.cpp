@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "rig/calibration/CalibrationCertainty.h"
+#include "rig/analyses/Degrees.h"
 #include "rig/calibration/CalibrationProblem.h"
 #include "rig/calibration/CalibrationRefinement.h"
 #include "rig/calibration/PointOutliers.h"
@@ -75,7 +76,7 @@ Rig RandomRig(Random& random, std::uint32_t mask) {
       random.Uniform(2.5f, 3.5f),    random.Uniform(50.0f, 70.0f),
       random.Uniform(35.0f, 45.0f),  random.Uniform(-0.1f, 0.1f),
       random.Uniform(-2.0f, 2.0f)};
-  const float aim = assumed.ProjLookatAngX * 3.14159265358979 / 180.0;
+  const float aim = static_cast<float>(RadiansOf(assumed.ProjLookatAngX));
   scene.cameraLookAt = D3DXVECTOR3(scene.cylinderRadius * std::sin(aim),
                                    assumed.ProjLookatHeight,
                                    scene.cylinderRadius * std::cos(aim));

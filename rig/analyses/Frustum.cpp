@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "rig/analyses/Degrees.h"
+
 namespace rig {
 namespace {
-
-constexpr double kDegrees = 180.0 / 3.14159265358979323846;
 
 struct Direction {
   double x, y, z;
@@ -17,8 +17,8 @@ Direction Between(D3DXVECTOR3 from, D3DXVECTOR3 to) {
 }
 
 void SetDirection(Frustum& f, const Direction& d) {
-  f.yaw = static_cast<float>(std::atan2(d.x, d.z) * kDegrees);
-  f.pitch = static_cast<float>(std::atan2(d.y, std::hypot(d.x, d.z)) * kDegrees);
+  f.yaw = static_cast<float>(DegreesOf(std::atan2(d.x, d.z)));
+  f.pitch = static_cast<float>(DegreesOf(std::atan2(d.y, std::hypot(d.x, d.z))));
   f.roll = 0.0f;
 }
 
@@ -37,7 +37,7 @@ Frustum SymmetricFrustum(D3DXVECTOR3 eye, D3DXVECTOR3 lookAt, D3DXVECTOR3 fieldO
 Frustum FrustumAround(D3DXVECTOR3 eye, D3DXVECTOR3 aim, const std::vector<D3DXVECTOR3>& points) {
   Frustum f;
   SetDirection(f, Between(eye, aim));
-  const double yaw = f.yaw / kDegrees, pitch = f.pitch / kDegrees;
+  const double yaw = RadiansOf(f.yaw), pitch = RadiansOf(f.pitch);
   // View frame: forward from yaw and pitch, right horizontal (facing +Z it
   // is +X), up perpendicular to both.
   const Direction forward{std::sin(yaw) * std::cos(pitch), std::sin(pitch),
@@ -61,10 +61,10 @@ Frustum FrustumAround(D3DXVECTOR3 eye, D3DXVECTOR3 aim, const std::vector<D3DXVE
     top = std::max(top, std::atan2(y, z));
   }
   if (points.empty()) f.holdsAll = false;
-  f.left = static_cast<float>(lo * kDegrees);
-  f.right = static_cast<float>(hi * kDegrees);
-  f.down = static_cast<float>(down * kDegrees);
-  f.up = static_cast<float>(top * kDegrees);
+  f.left = static_cast<float>(DegreesOf(lo));
+  f.right = static_cast<float>(DegreesOf(hi));
+  f.down = static_cast<float>(DegreesOf(down));
+  f.up = static_cast<float>(DegreesOf(top));
   return f;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "rig/analyses/Degrees.h"
+
 #include "pose/ScreenPoint.h"
 #include "host/vistrel/Oru_Vistrel.h"
 
@@ -32,7 +34,7 @@ std::vector<D3DXVECTOR3> TraceImageBorder(const ProjectorLens& lens, float radiu
 }
 
 D3DXVECTOR3 ScreenPointSeenFrom(D3DXVECTOR3 eye, float radius, float azimuth, float elevation) {
-  const double az = azimuth * 3.14159265358979 / 180.0, el = elevation * 3.14159265358979 / 180.0;
+  const double az = RadiansOf(azimuth), el = RadiansOf(elevation);
   const D3DXVECTOR3 direction(static_cast<float>(std::sin(az) * std::cos(el)),
                               static_cast<float>(std::sin(el)),
                               static_cast<float>(std::cos(az) * std::cos(el)));

@@ -4,7 +4,7 @@
 
 namespace rig {
 
-std::array<std::array<float, 2>, 8> SimulateShifts(const Scene& scene,
+std::array<std::array<float, 2>, kCalibrationPointCount> SimulateShifts(const Scene& scene,
                                                   const ProjectorParameters& assumed,
                                                   const ProjectorParameters& truth) {
   return SimulateShifts(scene, scene.camera, assumed, truth);

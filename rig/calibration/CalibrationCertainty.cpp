@@ -15,6 +15,38 @@
 
 namespace rig {
 
+namespace {
+
+// Ceres's covariance does not check that the Jacobian could be evaluated
+// (with a failed evaluation it reads an empty matrix), so that is checked
+// first: a point that misses leaves the parameters undetermined.
+bool JacobianIsFinite(ScaledSolverProblem& scaled) {
+  ceres::CRSMatrix jacobian;
+  const bool evaluated = scaled.Solver().Evaluate(ceres::Problem::EvaluateOptions(), nullptr,
+                                                  nullptr, nullptr, &jacobian);
+  bool finite = evaluated && !jacobian.values.empty();
+  for (double v : jacobian.values) finite = finite && std::isfinite(v);
+  return finite;
+}
+
+// The pairs whose correlation in the n x n covariance `c` (row-major, in
+// `searched` order) exceeds kInseparableCorrelation.
+std::vector<InseparablePair> InseparablePairs(const std::vector<int>& searched,
+                                              const std::vector<double>& c) {
+  const std::size_t n = searched.size();
+  std::vector<InseparablePair> out;
+  for (std::size_t a = 0; a < n; ++a) {
+    for (std::size_t b = a + 1; b < n; ++b) {
+      const double r = c[a * n + b] / std::sqrt(c[a * n + a] * c[b * n + b]);
+      if (std::fabs(r) > kInseparableCorrelation)
+        out.push_back({searched[a], searched[b], static_cast<float>(r)});
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 CalibrationCertainty AnalyseCertainty(
     const CalibrationProblem& problem,
     const float (&values)[CalibrationProblem::kParameterCount],
@@ -40,16 +72,8 @@ CalibrationCertainty AnalyseCertainty(
     return out;
   }
 
-  // Ceres's covariance does not check that the Jacobian could be evaluated
-  // (with a failed evaluation it reads an empty matrix), so that is checked
-  // here first: a point that misses leaves the parameters undetermined.
   const QuietSolverLog quiet;
-  ceres::CRSMatrix jacobian;
-  const bool evaluated = scaled.Solver().Evaluate(ceres::Problem::EvaluateOptions(), nullptr,
-                                                  nullptr, nullptr, &jacobian);
-  bool finite = evaluated && !jacobian.values.empty();
-  for (double v : jacobian.values) finite = finite && std::isfinite(v);
-
+  const bool finite = JacobianIsFinite(scaled);
   ceres::Covariance::Options options;
   options.algorithm_type = ceres::DENSE_SVD;
   options.num_threads = 1;
@@ -70,14 +94,7 @@ CalibrationCertainty AnalyseCertainty(
     out.parameters.push_back({searched[a], static_cast<float>(share * width),
                               static_cast<float>(share)});
   }
-  if (!out.determined) return out;
-  for (int a = 0; a < n; ++a) {
-    for (int b = a + 1; b < n; ++b) {
-      const double r = c[a * n + b] / std::sqrt(c[a * n + a] * c[b * n + b]);
-      if (std::fabs(r) > kInseparableCorrelation)
-        out.inseparable.push_back({searched[a], searched[b], static_cast<float>(r)});
-    }
-  }
+  if (out.determined) out.inseparable = InseparablePairs(searched, c);
   return out;
 }
 

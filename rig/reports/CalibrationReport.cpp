@@ -9,6 +9,9 @@
 
 namespace rig {
 
+static_assert(kCalibrationPointCount == DistortionParameterTweaker::kPointCount,
+              "a scene's calibration measures the module's grid points");
+
 using nlohmann::json;
 
 float Distance(D3DXVECTOR2 r) { return std::hypot(r.x, r.y); }

@@ -1,5 +1,7 @@
 // The program end to end: the default rig, the example scene against the
 // module's computations done directly, save then load, and --help.
+#include <cmath>
+
 #include <nlohmann/json.hpp>
 
 #include "command/EyeFraming.h"
@@ -97,6 +99,13 @@ TEST_F(RigProgram, ExampleJsonEqualsTheModulesResultsComputedDirectly) {
   const eye_view::EyeFraming eye = eye_view::FrameScreenPoints(camera, s.radius, footprints);
   ExpectSame(eye.lookAt, r["eye"]["look_at"], "eye look-at");
   ExpectSame(eye.fieldOfView, r["eye"]["field_of_view"], "eye field of view");
+
+  // Pixel residuals: u scaled by the scene's image width, v by its height.
+  ASSERT_TRUE(s.camera.imageSize.has_value());
+  const float w = static_cast<float>((*s.camera.imageSize)[0]), h = static_cast<float>((*s.camera.imageSize)[1]);
+  for (const json& point : r["calibrations"][0]["after"]["points"]) {
+    EXPECT_NEAR(F(point["pixels"]), std::hypot(F(point["du"]) * w, F(point["dv"]) * h), 1e-3f);
+  }
 
 }
 

@@ -80,6 +80,25 @@ TEST(CalibrationCertainty, MatchesTheClosedFormCovarianceOfTwoParameters) {
   }
 }
 
+TEST(CalibrationCertainty, OneParameterHasTheDeviationSigmaOverTheLengthOfItsJacobian) {
+  const Projector start = fit_scene::kStartingProjector;
+  for (int k : {kHeight, kRoll}) {
+    const rig::CalibrationProblem problem = ProblemWith(fit_scene::Shifts{}, 1u << k);
+    float values[9];
+    for (int j = 0; j < 9; ++j) values[j] = ParameterOf(start, j);
+    const rig::CalibrationCertainty got = rig::AnalyseCertainty(problem, values, 1e-3f);
+    double length = 0;
+    for (int i = 0; i < 8; ++i) {
+      const D3DXVECTOR2 j = Derivative(start, k, i, k == kHeight ? 0.01f : 0.05f);
+      length += double(j.x) * j.x + double(j.y) * j.y;
+    }
+    const double expected = 1e-3 / std::sqrt(length);
+    ASSERT_EQ(got.parameters.size(), 1u) << k;
+    EXPECT_NEAR(got.parameters[0].standardDeviation, expected, 0.01 * expected) << k;
+    EXPECT_TRUE(got.inseparable.empty());
+  }
+}
+
 TEST(CalibrationCertainty, ResidualNoiseDividesByTheDegreesOfFreedom) {
   // Shifts from a projector that stands elsewhere, analysed at the start:
   // the residuals are those of the start, error by the independent sum.

@@ -16,6 +16,7 @@
 #include "rig/pictures/RigPicture.h"
 #include "rig/reports/RigReport.h"
 #include "rig/scene/SceneReader.h"
+#include "rig/scene/SceneValidation.h"
 #include "rig/scene/SceneWriteBack.h"
 #include "rig/reports/TextTable.h"
 
@@ -114,6 +115,7 @@ int RunScene(const Scene& scene, const std::string& sceneText, const RigOptions&
 
 int ExecuteDefault(const RigOptions& o) {
   const Scene scene = DefaultRig();
+  ValidateScene(scene, [](const std::string&) { return std::string("the default rig: "); });
   const ProjectorParameters& planned = scene.projectors[1].parameters;
   const ProjectorParameters truth = DefaultRigTruth(planned);
   std::string intro =

@@ -13,7 +13,13 @@
 
 namespace fuzz {
 
-inline rig::ModuleSession NewSession() { return rig::ModuleSession(VISTREL_MODULE_PATH); }
+// A new session on the module. One session lives as long as the process, so
+// that the module stays mapped: libFuzzer keeps reading the coverage
+// counters of every instrumented library it has seen.
+inline rig::ModuleSession NewSession() {
+  static rig::ModuleSession keepLoaded(VISTREL_MODULE_PATH);
+  return rig::ModuleSession(VISTREL_MODULE_PATH);
+}
 
 // Runs `step`; true when it finished, false when it refused with a RigError
 // of `allowed` status and a message naming `file`. Anything else aborts.

@@ -26,6 +26,7 @@
 #include "rig/scene/SceneSimulation.h"
 #include "rig/output/ShortestFloat.h"
 #include "rig/output/StagedFile.h"
+#include "rig/scene/SceneValidation.h"
 #include "rig/scene/SceneWriteBack.h"
 #include "rig/reports/TextTable.h"
 
@@ -131,6 +132,7 @@ int RunScene(Scene scene, const std::string& sceneText, const RigOptions& o,
 
 int ExecuteDefault(const RigOptions& o) {
   const Scene scene = DefaultRig();
+  ValidateScene(scene, [](const std::string&) { return std::string("the default rig: "); });
   const ProjectorParameters& planned = scene.projectors[1].parameters;
   const ProjectorParameters truth = DefaultRigTruth(planned);
   std::string intro =

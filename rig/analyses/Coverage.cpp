@@ -97,6 +97,12 @@ Footprint MakeFootprint(const std::vector<UnrolledPoint>& outline, const Screen&
     if (f.shape.outer().empty() || !bg::equals(q, f.shape.outer().back())) f.shape.outer().push_back(q);
   }
   bg::correct(f.shape);
+  // Points that lie within a millionth of the circle's length of the line
+  // through their neighbours change no width or area that the report shows
+  // but cost every polygon operation; drop them.
+  Polygon simple;
+  bg::simplify(f.shape, simple, 1e-6 * s.turn);
+  if (simple.outer().size() >= 4) f.shape = std::move(simple);
   if (f.shape.outer().size() < 4 || !(bg::area(f.shape) > 0)) return f;
   const Box b = BoundsOf(f.shape);
   f.x0 = b.min_corner().x();

@@ -95,7 +95,9 @@ struct CoverageReport {
   float coveredSize = 0;         // of it, lit by at least one projector
   std::vector<CoverageOverlap> overlaps;    // ordered by (first, second)
   std::vector<CoverageGap> gaps;            // ordered by (first, second)
-  std::vector<UncoveredRegion> uncovered;   // largest first
+  // Largest first. On a whole-circle area the unrolled strip is cut at
+  // -180: a region across that line comes as two pieces, one at each end.
+  std::vector<UncoveredRegion> uncovered;
   float uncoveredSize = 0;                  // sum of their areas
 };
 

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 
@@ -9,6 +11,8 @@
 #include "rig/reports/RefinementReport.h"
 #include "rig/RigError.h"
 #include "rig/engine/RigGraph.h"
+#include "rig/export/RigExport.h"
+#include "rig/output/StagedFile.h"
 #include "rig/pictures/RigPicture.h"
 #include "rig/reports/RigReport.h"
 #include "rig/scene/SceneReader.h"
@@ -141,6 +145,75 @@ int ExecuteLoad(const RigOptions& o) {
   return kExitOk;
 }
 
+// The file's date: now, or SOURCE_DATE_EPOCH when set (reproducible files).
+std::time_t ExportTime() {
+  const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+  if (epoch && *epoch) {
+    char* end = nullptr;
+    const long long seconds = std::strtoll(epoch, &end, 10);
+    if (end && *end == '\0' && seconds >= 0) return static_cast<std::time_t>(seconds);
+  }
+  return std::time(nullptr);
+}
+
+void PrintExportSummary(const RigExport& e, const RigOptions& o) {
+  for (const std::string& name : e.skipped) {
+    std::cout << "Note: projector " << name << " has no resolution and is left out of the export.\n";
+  }
+  std::cout << "Eye " << Triple(e.eye.x, e.eye.y, e.eye.z, 3) << "; profile 3d, level " << e.level
+            << "; alpha maps " << e.alphaBits << "-bit grey, linear (gammaEmbedded 1.0)"
+            << (e.level == 3 ? "; zero beta maps" : "") << ".\n";
+  TextTable table({"projector", "pixels", "yaw", "pitch", "left", "right", "down", "up", "warp grid"});
+  for (const ExportedProjector& p : e.projectors) {
+    const Frustum& f = p.frustum;
+    table.Add({p.name, std::to_string(p.maps.resolution[0]) + " x " + std::to_string(p.maps.resolution[1]),
+               Fixed(f.yaw, 2), Fixed(f.pitch, 2), Fixed(f.left, 2), Fixed(f.right, 2), Fixed(f.down, 2),
+               Fixed(f.up, 2), std::to_string(p.maps.grid.width) + " x " + std::to_string(p.maps.grid.height)});
+  }
+  table.Print(std::cout);
+  if (!o.mpcdi.empty()) std::cout << "MPCDI file: " << o.mpcdi << "\n";
+  if (!o.images.empty()) std::cout << "Loose files: " << o.images << "\n";
+  if (!o.preview.empty()) std::cout << "Preview: " << o.preview << "\n";
+}
+
+int ExecuteExport(const RigOptions& o) {
+  if (o.mpcdi.empty() && o.images.empty() && o.preview.empty()) {
+    throw RigError(kExitUsage, "export: name at least one output: --mpcdi FILE, --images DIR or --preview FILE");
+  }
+  CheckOutputs(o, {o.mpcdi, o.preview, o.images});
+  const Scene scene = ReadSceneFile(o.scene);
+  std::vector<std::string> outputs = {o.mpcdi, o.preview};
+  if (!o.images.empty()) {
+    for (const std::string& name : LooseFileNames(scene)) outputs.push_back((fs::path(o.images) / name).string());
+  }
+  CheckOutputs(o, outputs);
+  ExportSettings settings;
+  if (!o.eye.empty()) settings.eye = std::array<float, 3>{o.eye[0], o.eye[1], o.eye[2]};
+  settings.warpStep = o.warpStep;
+  settings.alphaBits = o.alphaBits;
+  settings.blendWidth = o.blendWidth;
+  const RigExport e = ComputeRigExport(scene, settings);
+
+  // Every output is staged first and renamed into place only when all are
+  // written: a failure leaves none of them changed.
+  std::vector<StagedFile> staged;
+  if (!o.mpcdi.empty()) staged.emplace_back(o.mpcdi, MpcdiFileBytes(e, ExportTime()));
+  if (!o.images.empty() || !o.preview.empty()) {
+    std::vector<LooseFile> files = LooseFiles(e, settings);
+    if (!o.images.empty()) {
+      std::error_code ec;
+      if (!fs::is_directory(o.images, ec) && !fs::create_directory(o.images, ec)) {
+        throw RigError(kExitWriteFailed, o.images + ": cannot create the folder (" + ec.message() + ")");
+      }
+      for (const LooseFile& f : files) staged.emplace_back((fs::path(o.images) / f.name).string(), f.bytes);
+    }
+    if (!o.preview.empty()) staged.emplace_back(o.preview, files.back().bytes);
+  }
+  for (StagedFile& f : staged) f.Commit();
+  PrintExportSummary(e, o);
+  return kExitOk;
+}
+
 void CommonOptions(CLI::App& app, RigOptions& o) {
   app.add_option("--module", o.module, "the module file (default: the one built beside the program)")
       ->type_name("PATH");
@@ -183,6 +256,35 @@ void LoadOptions(CLI::App& app, RigOptions& o) {
   app.add_option("--svg", o.svg, "write the picture (SVG) there")->type_name("FILE");
 }
 
+void ExportOptions(CLI::App& app, RigOptions& o) {
+  app.add_option("SCENE", o.scene, "the scene file (JSON); projectors need a resolution")
+      ->required()
+      ->type_name("FILE");
+  app.add_option("--mpcdi", o.mpcdi, "write the MPCDI file (3d profile) there")->type_name("FILE");
+  app.add_option("--images", o.images,
+                 "write the same as loose files in this folder (created if missing): a PFM warp and a "
+                 "PNG alpha map per projector, frusta.json, preview.png")
+      ->type_name("DIR");
+  app.add_option("--preview", o.preview, "write the blend on the unrolled screen (PNG) there")
+      ->type_name("FILE");
+  app.add_option("--eye", o.eye, "the design eye the frusta and warps are made for (default: the camera)")
+      ->delimiter(',')
+      ->expected(3)
+      ->type_name("X,Y,Z");
+  app.add_option("--warp-step", o.warpStep,
+                 "pixels per warp grid point (default 10; 1: every pixel, which needs profile level 3)")
+      ->check(CLI::Range(1, 100000))
+      ->type_name("N");
+  app.add_option("--alpha-bits", o.alphaBits, "bits per alpha sample, 8 (default) or 16")
+      ->check(CLI::IsMember({8, 16}))
+      ->type_name("8|16");
+  app.add_option("--blend-width", o.blendWidth,
+                 "limit each blend ramp to this many degrees of screen from an image edge (default: "
+                 "the whole overlap)")
+      ->check(CLI::Range(0.0f, 360.0f))
+      ->type_name("DEG");
+}
+
 }  // namespace
 
 const std::vector<RigCommand>& RigCommandTable() {
@@ -203,6 +305,11 @@ const std::vector<RigCommand>& RigCommandTable() {
        "Load a saved project, evaluate it again and print the same results; calibrations are shown "
        "as saved, never evaluated again (a second evaluation would walk the projector away).",
        "vistrel-rig load rig.kprj --json", LoadOptions, ExecuteLoad},
+      {"export",
+       "Export each projector's frustum, geometry warp and alpha (blend) map for image generators, "
+       "as an MPCDI file and/or loose files; the module is not needed.",
+       "vistrel-rig export examples/dome-export.json --mpcdi rig.mpcdi --images export/", ExportOptions,
+       ExecuteExport},
   };
   return table;
 }
@@ -214,7 +321,7 @@ int RunRigProgram(int argc, char** argv) {
   CLI::App app(table[0].summary, "vistrel-rig");
   app.footer(std::string("Example: ") + table[0].example +
              "\nExit status: 0 done, 1 bad input (file, scene or project), 2 bad command line, "
-             "3 the module could not be loaded or stopped an evaluation.");
+             "3 the module could not be loaded or stopped an evaluation, 4 an output could not be written.");
   table[0].addOptions(app, options);
   std::vector<CLI::App*> commands(table.size(), nullptr);
   for (std::size_t i = 1; i < table.size(); ++i) {

@@ -48,6 +48,8 @@ packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmar
 packages+=(nlohmann-json3-dev libcli11-dev librsvg2-bin libpng-dev)
 # vistrel-rig's calibration refinement: Ceres Solver.
 packages+=(libceres-dev)
+# vistrel-rig export: the MPCDI container (zip) and its XML.
+packages+=(libzip-dev libtinyxml2-dev)
 extra=()
 targets=()
 if [ "$m32" = ON ]; then

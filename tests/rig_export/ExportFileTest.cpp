@@ -153,3 +153,17 @@ TEST(MpcdiFile, ReadsBackAsTheFormatDescribesAndItsWarpLeadsBackToThePixel) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MpcdiFile, HasTheSameBitsWhateverTheNumberOfThreads) {
+  rig::ExportSettings one, many;
+  one.threads = 1;
+  many.threads = 5;
+  one.warpStep = many.warpStep = 1;
+  const rig::Scene scene = export_test::RingOfEight(96, 60);
+  EXPECT_EQ(rig::MpcdiFileBytes(rig::ComputeRigExport(scene, one), 0),
+            rig::MpcdiFileBytes(rig::ComputeRigExport(scene, many), 0));
+}
+
+}  // namespace

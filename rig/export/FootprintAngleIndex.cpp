@@ -8,15 +8,15 @@ namespace rig {
 namespace {
 
 // Border points per image edge, and the margin added on both sides of the
-// traced extent: between two traced points the border may bulge outward by
-// far less than a degree for any lens the scene allows.
+// traced extent: between two traced points (at most a 256th of an image
+// edge apart) the border bulges outward by far less than that.
 constexpr int kBorderPointsPerEdge = 256;
-constexpr float kMarginDegrees = 1.0f;
+constexpr float kMarginDegrees = 0.25f;
 
 int BinOf(float angle) {
   float a = std::fmod(angle, 360.0f);
   if (a < 0.0f) a += 360.0f;
-  const int bin = static_cast<int>(a);
+  const int bin = static_cast<int>(a * FootprintAngleIndex::kBinsPerDegree);
   return bin >= FootprintAngleIndex::kBins ? 0 : bin;
 }
 
@@ -45,7 +45,7 @@ FootprintAngleIndex::FootprintAngleIndex(const std::vector<ProjectorLens>& lense
     from_.push_back(from);
     width_.push_back(width);
     const int first = BinOf(from);
-    const int count = width >= 360.0f ? kBins : static_cast<int>(std::ceil(width)) + 2;
+    const int count = width >= 360.0f ? kBins : static_cast<int>(std::ceil(width * kBinsPerDegree)) + 2;
     for (int i = 0; i < count && i < kBins; ++i) bins_[(first + i) % kBins].push_back(int(k));
   }
 }

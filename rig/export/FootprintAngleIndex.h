@@ -1,5 +1,5 @@
 // Which projectors may light a screen point, found without trying them all:
-// the circle of screen angles is cut into one-degree bins, and each bin
+// the circle of screen angles is cut into quarter-degree bins, and each bin
 // lists the projectors whose footprint's screen-angle extent (traced along
 // the image border, widened by a margin) reaches into it. A query costs one
 // bin lookup; building costs each footprint's width in bins. The lists are
@@ -15,7 +15,8 @@ namespace rig {
 
 class FootprintAngleIndex {
  public:
-  static constexpr int kBins = 360;
+  static constexpr int kBins = 1440;
+  static constexpr float kBinsPerDegree = 4.0f;
 
   FootprintAngleIndex(const std::vector<ProjectorLens>& lenses, float radius);
 

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -188,7 +189,12 @@ int ExecuteExport(const RigOptions& o) {
   }
   CheckOutputs(o, outputs);
   ExportSettings settings;
-  if (!o.eye.empty()) settings.eye = std::array<float, 3>{o.eye[0], o.eye[1], o.eye[2]};
+  if (!o.eye.empty()) {
+    if (!std::isfinite(o.eye[0]) || !std::isfinite(o.eye[1]) || !std::isfinite(o.eye[2])) {
+      throw RigError(kExitUsage, "--eye: expected three finite numbers x,y,z");
+    }
+    settings.eye = std::array<float, 3>{o.eye[0], o.eye[1], o.eye[2]};
+  }
   settings.warpStep = o.warpStep;
   settings.alphaBits = o.alphaBits;
   settings.blendWidth = o.blendWidth;

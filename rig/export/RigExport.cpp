@@ -18,6 +18,9 @@ namespace rig {
 namespace {
 
 constexpr std::size_t kMaxStemBytes = 64;
+// The largest projector raster exported, per side: 8K. Larger rasters would
+// need gigabytes per projector for a warp at every pixel.
+constexpr int kMaxExportPixels = 8192;
 
 std::vector<std::uint16_t> AlphaSamples(const ProjectorMaps& m, int bits) {
   std::vector<std::uint16_t> out(m.alpha.size());
@@ -89,6 +92,12 @@ RigExport ComputeRigExport(const Scene& scene, const ExportSettings& settings) {
     if (!p.resolution) {
       e.skipped.push_back(p.name);
       continue;
+    }
+    if ((*p.resolution)[0] > kMaxExportPixels || (*p.resolution)[1] > kMaxExportPixels) {
+      throw RigError(kExitBadInput, "projector " + p.name + ": a resolution of " +
+                                        std::to_string((*p.resolution)[0]) + " x " +
+                                        std::to_string((*p.resolution)[1]) + " is too large to export (at most " +
+                                        std::to_string(kMaxExportPixels) + " pixels each way)");
     }
     chosen.push_back(&p);
     names.push_back(p.name);

@@ -89,6 +89,9 @@ TEST_F(RigProgram, ExportRefusesWhatItCannotDo) {
   json scene = json::parse(ReadFile(kExportScene));
   scene["projectors"][1].erase("resolution");
   WriteFile(dir / "one-without.json", scene.dump());
+  json huge = scene;
+  huge["projectors"][0]["resolution"] = {100000, 1200};
+  WriteFile(dir / "huge.json", huge.dump());
   for (json& p : scene["projectors"]) p.erase("resolution");
   WriteFile(dir / "none.json", scene.dump());
   struct Case {
@@ -103,6 +106,8 @@ TEST_F(RigProgram, ExportRefusesWhatItCannotDo) {
       {"export one-without.json", 2, "name at least one output"},
       {"export one-without.json --mpcdi a.mpcdi --alpha-bits 12", 2, "alpha-bits"},
       {"export one-without.json --mpcdi a.mpcdi --eye 0,1", 2, "eye"},
+      {"export one-without.json --mpcdi a.mpcdi --eye 0,nan,1", 2, "--eye: expected three finite numbers"},
+      {"export huge.json --mpcdi a.mpcdi", 1, "too large to export"},
       {"export one-without.json --mpcdi a.mpcdi --eye -2.958,1.4,2.663", 1, "behind the eye"},
   };
   for (const Case& c : cases) {

@@ -188,6 +188,15 @@ int ExecuteExport(const RigOptions& o) {
     for (const std::string& name : LooseFileNames(scene)) outputs.push_back((fs::path(o.images) / name).string());
   }
   CheckOutputs(o, outputs);
+  // A folder that is not there fails now, not after minutes of computing.
+  for (const std::string& path : {o.mpcdi, o.preview, o.images}) {
+    std::error_code ec;
+    const fs::path parent = fs::path(path).parent_path();
+    if (!path.empty() && !parent.empty() && !fs::is_directory(parent, ec)) {
+      throw RigError(kExitWriteFailed, path + ": cannot write there (the folder " + parent.string() +
+                                           " does not exist)");
+    }
+  }
   ExportSettings settings;
   if (!o.eye.empty()) {
     if (!std::isfinite(o.eye[0]) || !std::isfinite(o.eye[1]) || !std::isfinite(o.eye[2])) {

@@ -108,6 +108,7 @@ TEST_F(RigProgram, ExportRefusesWhatItCannotDo) {
       {"export one-without.json --mpcdi a.mpcdi --eye 0,1", 2, "eye"},
       {"export one-without.json --mpcdi a.mpcdi --eye 0,nan,1", 2, "--eye: expected three finite numbers"},
       {"export huge.json --mpcdi a.mpcdi", 1, "too large to export"},
+      {"export one-without.json --mpcdi a.mpcdi --images no/such/folder", 4, "the folder no/such does not exist"},
       {"export one-without.json --mpcdi a.mpcdi --eye -2.958,1.4,2.663", 1, "behind the eye"},
   };
   for (const Case& c : cases) {

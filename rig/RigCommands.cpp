@@ -213,17 +213,16 @@ int ExecuteExport(const RigOptions& o) {
   // written: a failure leaves none of them changed.
   std::vector<StagedFile> staged;
   if (!o.mpcdi.empty()) staged.emplace_back(o.mpcdi, MpcdiFileBytes(e, ExportTime()));
-  if (!o.images.empty() || !o.preview.empty()) {
-    std::vector<LooseFile> files = LooseFiles(e, settings);
-    if (!o.images.empty()) {
-      std::error_code ec;
-      if (!fs::is_directory(o.images, ec) && !fs::create_directory(o.images, ec)) {
-        throw RigError(kExitWriteFailed, o.images + ": cannot create the folder (" + ec.message() + ")");
-      }
-      for (const LooseFile& f : files) staged.emplace_back((fs::path(o.images) / f.name).string(), f.bytes);
+  const std::string preview = o.images.empty() && o.preview.empty() ? "" : PreviewPng(e, settings);
+  if (!o.images.empty()) {
+    std::error_code ec;
+    if (!fs::is_directory(o.images, ec) && !fs::create_directory(o.images, ec)) {
+      throw RigError(kExitWriteFailed, o.images + ": cannot create the folder (" + ec.message() + ")");
     }
-    if (!o.preview.empty()) staged.emplace_back(o.preview, files.back().bytes);
+    for (const LooseFile& f : LooseFiles(e)) staged.emplace_back((fs::path(o.images) / f.name).string(), f.bytes);
+    staged.emplace_back((fs::path(o.images) / "preview.png").string(), preview);
   }
+  if (!o.preview.empty()) staged.emplace_back(o.preview, preview);
   for (StagedFile& f : staged) f.Commit();
   PrintExportSummary(e, o);
   return kExitOk;

@@ -159,7 +159,7 @@ std::string MpcdiFileBytes(const RigExport& e, std::time_t when) {
   return ZipBytes(members, when);
 }
 
-std::vector<LooseFile> LooseFiles(const RigExport& e, const ExportSettings& settings) {
+std::vector<LooseFile> LooseFiles(const RigExport& e) {
   std::vector<LooseFile> files;
   nlohmann::json frusta = {
       {"eye", {ShortestFloatDecimal(e.eye.x), ShortestFloatDecimal(e.eye.y), ShortestFloatDecimal(e.eye.z)}},
@@ -178,9 +178,11 @@ std::vector<LooseFile> LooseFiles(const RigExport& e, const ExportSettings& sett
                                     {"alpha_bits", e.alphaBits}});
   }
   files.push_back({"frusta.json", frusta.dump(2) + "\n"});
-  files.push_back({"preview.png", BlendPreviewPng(*e.blend, MapsOf(e), e.alphaBits, settings.previewWidth,
-                                                  settings.threads)});
   return files;
+}
+
+std::string PreviewPng(const RigExport& e, const ExportSettings& settings) {
+  return BlendPreviewPng(*e.blend, MapsOf(e), e.alphaBits, settings.previewWidth, settings.threads);
 }
 
 std::vector<std::string> LooseFileNames(const Scene& scene) {

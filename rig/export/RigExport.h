@@ -58,10 +58,14 @@ struct LooseFile {
   std::string bytes;
 };
 // The loose files: warp_<stem>.pfm and alpha_<stem>.png per projector,
-// frusta.json, preview.png (the blend on the unrolled screen).
-std::vector<LooseFile> LooseFiles(const RigExport& e, const ExportSettings& settings);
+// frusta.json (preview.png is PreviewPng).
+std::vector<LooseFile> LooseFiles(const RigExport& e);
 
-// The names of the loose files, before computing them (to check the paths).
+// The blend on the unrolled screen (BlendPreview), PNG bytes.
+std::string PreviewPng(const RigExport& e, const ExportSettings& settings);
+
+// The names of the files --images writes (LooseFiles and preview.png),
+// known before computing them, to check the paths first.
 std::vector<std::string> LooseFileNames(const Scene& scene);
 
 // "<stem>" for each projector name: letters, digits, '-', '_' and '.' kept,

@@ -322,7 +322,7 @@ const std::vector<RigCommand>& RigCommandTable() {
       {"export",
        "Export each projector's frustum, geometry warp and alpha (blend) map for image generators, "
        "as an MPCDI file and/or loose files; the module is not needed.",
-       "vistrel-rig export examples/dome-export.json --mpcdi rig.mpcdi --images export/", ExportOptions,
+       "vistrel-rig export examples/curved-wall-export.json --mpcdi rig.mpcdi --images export/", ExportOptions,
        ExecuteExport},
   };
   return table;

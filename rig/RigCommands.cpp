@@ -2,9 +2,10 @@
 
 #include <unistd.h>
 
-#include <csignal>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -19,6 +20,8 @@
 #include "rig/reports/ReportFiniteness.h"
 #include "rig/RigError.h"
 #include "rig/engine/RigGraph.h"
+#include "rig/export/RigExport.h"
+#include "rig/output/StagedFile.h"
 #include "rig/pictures/RigPicture.h"
 #include "rig/reports/RigReport.h"
 #include "rig/scene/RigFeasibility.h"
@@ -242,6 +245,90 @@ int ExecuteSimulate(const RigOptions& o) {
   return kExitOk;
 }
 
+// The file's date: now, or SOURCE_DATE_EPOCH when set (reproducible files).
+std::time_t ExportTime() {
+  const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+  if (epoch && *epoch) {
+    char* end = nullptr;
+    const long long seconds = std::strtoll(epoch, &end, 10);
+    if (end && *end == '\0' && seconds >= 0) return static_cast<std::time_t>(seconds);
+  }
+  return std::time(nullptr);
+}
+
+void PrintExportSummary(const RigExport& e, const RigOptions& o) {
+  for (const std::string& name : e.skipped) {
+    std::cout << "Note: projector " << name << " has no resolution and is left out of the export.\n";
+  }
+  std::cout << "Eye " << Triple(e.eye.x, e.eye.y, e.eye.z, 3) << "; profile 3d, level " << e.level
+            << "; alpha maps " << e.alphaBits << "-bit grey, linear (gammaEmbedded 1.0)"
+            << (e.level == 3 ? "; zero beta maps" : "") << ".\n";
+  TextTable table({"projector", "pixels", "yaw", "pitch", "left", "right", "down", "up", "warp grid"});
+  for (const ExportedProjector& p : e.projectors) {
+    const Frustum& f = p.frustum;
+    table.Add({p.name, std::to_string(p.maps.resolution[0]) + " x " + std::to_string(p.maps.resolution[1]),
+               Fixed(f.yaw, 2), Fixed(f.pitch, 2), Fixed(f.left, 2), Fixed(f.right, 2), Fixed(f.down, 2),
+               Fixed(f.up, 2), std::to_string(p.maps.grid.width) + " x " + std::to_string(p.maps.grid.height)});
+  }
+  table.Print(std::cout);
+  if (!o.mpcdi.empty()) std::cout << "MPCDI file: " << o.mpcdi << "\n";
+  if (!o.images.empty()) std::cout << "Loose files: " << o.images << "\n";
+  if (!o.preview.empty()) std::cout << "Preview: " << o.preview << "\n";
+}
+
+int ExecuteExport(const RigOptions& o) {
+  if (o.mpcdi.empty() && o.images.empty() && o.preview.empty()) {
+    throw RigError(kExitUsage, "export: name at least one output: --mpcdi FILE, --images DIR or --preview FILE");
+  }
+  CheckOutputsAgainst({o.mpcdi, o.preview, o.images}, {o.scene, o.module});
+  CheckOutputs({o.mpcdi, o.preview}, {o.scene, o.module});
+  const Scene scene = ReadSceneFile(o.scene);
+  CheckRigFeasible(scene);
+  std::vector<std::string> outputs = {o.mpcdi, o.preview};
+  if (!o.images.empty()) {
+    for (const std::string& name : LooseFileNames(scene)) outputs.push_back((fs::path(o.images) / name).string());
+  }
+  CheckOutputsAgainst(outputs, {o.scene, o.module});
+  // A folder that is not there fails now, not after minutes of computing.
+  for (const std::string& path : {o.mpcdi, o.preview, o.images}) {
+    std::error_code ec;
+    const fs::path parent = fs::path(path).parent_path();
+    if (!path.empty() && !parent.empty() && !fs::is_directory(parent, ec)) {
+      throw RigError(kExitWriteFailed, path + ": cannot write there (the folder " + parent.string() +
+                                           " does not exist)");
+    }
+  }
+  ExportSettings settings;
+  if (!o.eye.empty()) {
+    if (!std::isfinite(o.eye[0]) || !std::isfinite(o.eye[1]) || !std::isfinite(o.eye[2])) {
+      throw RigError(kExitUsage, "--eye: expected three finite numbers x,y,z");
+    }
+    settings.eye = std::array<float, 3>{o.eye[0], o.eye[1], o.eye[2]};
+  }
+  settings.warpStep = o.warpStep;
+  settings.alphaBits = o.alphaBits;
+  settings.blendWidth = o.blendWidth;
+  const RigExport e = ComputeRigExport(scene, settings);
+
+  // Every output is staged first and renamed into place only when all are
+  // written: a failure leaves none of them changed.
+  std::vector<StagedFile> staged;
+  if (!o.mpcdi.empty()) staged.emplace_back(o.mpcdi, MpcdiFileBytes(e, ExportTime()));
+  const std::string preview = o.images.empty() && o.preview.empty() ? "" : PreviewPng(e, settings);
+  if (!o.images.empty()) {
+    std::error_code ec;
+    if (!fs::is_directory(o.images, ec) && !fs::create_directory(o.images, ec)) {
+      throw RigError(kExitWriteFailed, o.images + ": cannot create the folder (" + ec.message() + ")");
+    }
+    for (const LooseFile& f : LooseFiles(e)) staged.emplace_back((fs::path(o.images) / f.name).string(), f.bytes);
+    staged.emplace_back((fs::path(o.images) / "preview.png").string(), preview);
+  }
+  if (!o.preview.empty()) staged.emplace_back(o.preview, preview);
+  for (StagedFile& f : staged) f.Commit();
+  PrintExportSummary(e, o);
+  return kExitOk;
+}
+
 void CommonOptions(CLI::App& app, RigOptions& o) {
   app.add_option("--module", o.module, "the module file (default: the one built beside the program)")
       ->type_name("PATH");
@@ -309,6 +396,35 @@ void SimulateOptions(CLI::App& app, RigOptions& o) {
   app.add_option("--module", o.module, "unused; accepted as by every command")->type_name("PATH");
 }
 
+void ExportOptions(CLI::App& app, RigOptions& o) {
+  app.add_option("SCENE", o.scene, "the scene file (JSON); projectors need a resolution")
+      ->required()
+      ->type_name("FILE");
+  app.add_option("--mpcdi", o.mpcdi, "write the MPCDI file (3d profile) there")->type_name("FILE");
+  app.add_option("--images", o.images,
+                 "write the same as loose files in this folder (created if missing): a PFM warp and a "
+                 "PNG alpha map per projector, frusta.json, preview.png")
+      ->type_name("DIR");
+  app.add_option("--preview", o.preview, "write the blend on the unrolled screen (PNG) there")
+      ->type_name("FILE");
+  app.add_option("--eye", o.eye, "the design eye the frusta and warps are made for (default: the camera)")
+      ->delimiter(',')
+      ->expected(3)
+      ->type_name("X,Y,Z");
+  app.add_option("--warp-step", o.warpStep,
+                 "pixels per warp grid point (default 10; 1: every pixel, which needs profile level 3)")
+      ->check(CLI::Range(1, 100000))
+      ->type_name("N");
+  app.add_option("--alpha-bits", o.alphaBits, "bits per alpha sample, 8 (default) or 16")
+      ->check(CLI::IsMember({8, 16}))
+      ->type_name("8|16");
+  app.add_option("--blend-width", o.blendWidth,
+                 "limit each blend ramp to this many degrees of screen from an image edge (default: "
+                 "the whole overlap)")
+      ->check(CLI::Range(0.0f, 360.0f))
+      ->type_name("DEG");
+}
+
 }  // namespace
 
 const std::vector<RigCommand>& RigCommandTable() {
@@ -336,6 +452,11 @@ const std::vector<RigCommand>& RigCommandTable() {
        "vistrel-rig simulate examples/four-projectors.json --projector B --set ProjFovX=57.5 "
        "--set ProjRoll=0.8 --noise-px 1 --seed 7 -o sim.json",
        SimulateOptions, ExecuteSimulate},
+      {"export",
+       "Export each projector's frustum, geometry warp and alpha (blend) map for image generators, "
+       "as an MPCDI file and/or loose files; the module is not needed.",
+       "vistrel-rig export examples/curved-wall-export.json --mpcdi rig.mpcdi --images export/", ExportOptions,
+       ExecuteExport},
   };
   return table;
 }

@@ -33,6 +33,14 @@ struct RigOptions {
   std::uint64_t seed = 1;
   std::string output;
   bool cameraPoints = false;
+  // export: the outputs and how the warp and blend are made.
+  std::string mpcdi;             // --mpcdi: the format's zip file
+  std::string images;            // --images: a folder for the loose files
+  std::string preview;           // --preview: the blend on the unrolled screen (PNG)
+  std::vector<float> eye;        // --eye x,y,z: the design eye; default the scene camera
+  int warpStep = 10;             // --warp-step: pixels per warp grid point
+  int alphaBits = 8;             // --alpha-bits: 8 or 16
+  float blendWidth = 0.0f;       // --blend-width: degrees; 0 ramps over whole overlaps
 };
 
 struct RigCommand {

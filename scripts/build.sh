@@ -50,6 +50,8 @@ packages+=(nlohmann-json3-dev libcli11-dev librsvg2-bin libpng-dev)
 packages+=(libceres-dev)
 # vistrel-rig's coverage analysis: Boost.Geometry (header-only).
 packages+=(libboost-dev)
+# vistrel-rig export: the MPCDI container (zip) and its XML.
+packages+=(libzip-dev libtinyxml2-dev)
 extra=()
 targets=()
 if [ "$m32" = ON ]; then

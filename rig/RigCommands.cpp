@@ -8,11 +8,13 @@
 #include "rig/scene/DefaultRig.h"
 #include "rig/reports/RefinementReport.h"
 #include "rig/RigError.h"
+#include "rig/engine/RigEvaluation.h"
 #include "rig/engine/RigGraph.h"
 #include "rig/pictures/RigPicture.h"
 #include "rig/reports/RigReport.h"
 #include "rig/scene/SceneReader.h"
 #include "rig/scene/SceneWriteBack.h"
+#include "rig/studio/StudioServer.h"
 #include "rig/reports/TextTable.h"
 
 namespace rig {
@@ -79,10 +81,7 @@ void Output(const RigReport& report, const RigOptions& o, const std::string& svg
 int RunScene(const Scene& scene, const RigOptions& o, const std::string& svg, const std::string& intro) {
   CheckOutputs(o, {svg, o.save});
   ModuleSession session(ModulePath(o));
-  RigGraph graph = BuildRigGraph(session, scene);
-  EvaluateRig(graph, true);
-  RigReport report = BuildRigReport(graph, false);
-  if (o.refine) AddRefinements(report);
+  RigReport report = EvaluateScene(session, scene, o.refine, nullptr);
   Output(report, o, svg, intro);
   if (!o.writeBack.empty()) {
     WriteBackRefinedScene(o.scene, report, o.writeBack);
@@ -141,6 +140,15 @@ int ExecuteLoad(const RigOptions& o) {
   return kExitOk;
 }
 
+int ExecuteServe(const RigOptions& o) {
+  StudioOptions studio;
+  studio.scenePath = o.scene;
+  studio.modulePath = ModulePath(o);
+  studio.host = o.host;
+  studio.port = o.port;
+  return RunStudio(studio);
+}
+
 void CommonOptions(CLI::App& app, RigOptions& o) {
   app.add_option("--module", o.module, "the module file (default: the one built beside the program)")
       ->type_name("PATH");
@@ -183,6 +191,23 @@ void LoadOptions(CLI::App& app, RigOptions& o) {
   app.add_option("--svg", o.svg, "write the picture (SVG) there")->type_name("FILE");
 }
 
+void ServeOptions(CLI::App& app, RigOptions& o) {
+  app.add_option("SCENE", o.scene, "the scene file (JSON); Save in the page rewrites it, keeping the previous "
+                 "version as SCENE~")
+      ->required()
+      ->type_name("FILE");
+  app.add_option("--module", o.module, "the module file (default: the one built beside the program)")
+      ->type_name("PATH");
+  app.add_option("--port", o.port, "the port to listen on (0: any free port)")
+      ->capture_default_str()
+      ->check(CLI::Range(0, 65535))
+      ->type_name("N");
+  app.add_option("--host", o.host,
+                 "the address to listen on; anything but loopback lets other machines edit and save the scene")
+      ->capture_default_str()
+      ->type_name("ADDR");
+}
+
 }  // namespace
 
 const std::vector<RigCommand>& RigCommandTable() {
@@ -203,6 +228,11 @@ const std::vector<RigCommand>& RigCommandTable() {
        "Load a saved project, evaluate it again and print the same results; calibrations are shown "
        "as saved, never evaluated again (a second evaluation would walk the projector away).",
        "vistrel-rig load rig.kprj --json", LoadOptions, ExecuteLoad},
+      {"serve",
+       "The rig studio in the browser: serve the scene on a local address, edit projectors, the camera "
+       "and calibrations there and watch the pictures and reports follow, every change evaluated "
+       "through the module; Save writes the scene back.",
+       "vistrel-rig serve examples/four-projectors.json --port 8740", ServeOptions, ExecuteServe},
   };
   return table;
 }

@@ -23,6 +23,8 @@ struct RigOptions {
   std::string program;  // argv[0], to find the module beside the program
   bool refine = false;    // --refine: polish each calibration's result (least squares)
   std::string writeBack;  // run --write-back: the scene with refined values goes there
+  std::string host = "127.0.0.1";  // serve --host: the address to listen on
+  int port = 8740;                 // serve --port: 0 picks a free one
 };
 
 struct RigCommand {

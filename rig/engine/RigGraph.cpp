@@ -308,12 +308,14 @@ void EvaluateRig(RigGraph& g, bool calibrate) {
   g.count->SetFloat(static_cast<float>(g.projectors.size()));
   g.eye->CallChannel();
   if (!calibrate) return;
-  for (CalibrationChannels& k : g.calibrations) {
-    try {
-      k.command->CallChannel();
-    } catch (const std::exception& e) {
-      throw RigError(kExitModule, ModuleErrorMessage(k, e.what()));
-    }
+  for (CalibrationChannels& k : g.calibrations) EvaluateCalibration(k);
+}
+
+void EvaluateCalibration(CalibrationChannels& k) {
+  try {
+    k.command->CallChannel();
+  } catch (const std::exception& e) {
+    throw RigError(kExitModule, ModuleErrorMessage(k, e.what()));
   }
 }
 

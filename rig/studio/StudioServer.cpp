@@ -66,6 +66,7 @@ void AddRoutes(httplib::Server& server, StudioSession& session) {
     res.set_content(session.SceneText(), kJson);
   });
   server.Put("/api/scene", [&session](const httplib::Request& req, httplib::Response& res) {
+    if (req.body.size() > kStudioMaxBody) return AnswerError(res, 413, "a request body may hold at most 1 MB");
     nlohmann::json answer;
     const bool accepted = session.Replace(req.body, answer);
     Answer(res, accepted ? 200 : 422, answer);
@@ -139,10 +140,24 @@ int RunStudio(const StudioOptions& o) {
   httplib::Server server;
   server.set_payload_max_length(kStudioMaxBody);
   int port = o.port;
+  // An idle browser connection holds a worker until this runs out, and
+  // Ctrl-C waits for the workers.
+  server.set_keep_alive_timeout(1);
   server.set_pre_routing_handler([&o, &port](const httplib::Request& req, httplib::Response& res) {
-    if (HostHeaderAllowed(req.get_header_value("Host"), o.host, port)) return httplib::Server::HandlerResponse::Unhandled;
-    AnswerError(res, 403, "this studio answers only requests addressed to it (Host header)");
-    return httplib::Server::HandlerResponse::Handled;
+    using Handler = httplib::Server::HandlerResponse;
+    if (!HostHeaderAllowed(req.get_header_value("Host"), o.host, port)) {
+      AnswerError(res, 403, "this studio answers only requests addressed to it (Host header)");
+      return Handler::Handled;
+    }
+    // Refused before the body is read when its length says so (a chunked
+    // body is held to the same limit by the server and by the handler).
+    const std::string length = req.get_header_value("Content-Length");
+    const bool digits = std::all_of(length.begin(), length.end(), [](unsigned char c) { return std::isdigit(c); });
+    if (!digits || length.size() > 9 || (!length.empty() && std::stoul(length) > kStudioMaxBody)) {
+      AnswerError(res, 413, "a request body may hold at most 1 MB");
+      return Handler::Handled;
+    }
+    return Handler::Unhandled;
   });
   AddRoutes(server, session);
 

@@ -101,8 +101,9 @@ async function send(doc, field, record) {
     studio.updates++;
   } else {
     studio.errors++;
-    showError(answer.error, field);
+    const where = selectorOf(field);
     renderEditors();  // back to the last good values
+    showError(answer.error, (where && document.querySelector(where)) || field);
   }
   studio.inFlight = false;
   if (studio.pending) {
@@ -110,6 +111,21 @@ async function send(doc, field, record) {
     studio.pending = null;
     send(p.doc, p.field, p.record);
   }
+}
+
+// A selector that finds the same field again after the editors are redrawn.
+function selectorOf(el) {
+  if (!el || !el.closest) return null;
+  const box = el.closest('[id]');
+  if (!box) return null;
+  const row = el.closest('tr[data-index]');
+  let attributes = '';
+  for (const a of ['path', 'j', 'axis', 'search']) {
+    if (el.dataset[a] !== undefined) attributes += `[data-${a}="${CSS.escape(el.dataset[a])}"]`;
+  }
+  if (el.id) return '#' + CSS.escape(el.id);
+  if (!attributes) return null;
+  return '#' + CSS.escape(box.id) + (row ? ` tr[data-index="${row.dataset.index}"]` : '') + ` ${el.tagName.toLowerCase()}${attributes}`;
 }
 
 function showError(error, field) {
@@ -315,7 +331,7 @@ window.addEventListener('pointerup', () => { drag = null; calibDrag = null; slid
 
 // --- calibration ------------------------------------------------------------
 
-const CAL = { w: 320, h: 200, m: 30 };  // the projector image drawn at w x h pixels
+const CAL = { w: 300, h: 190, m: 60 };  // the projector image drawn at w x h pixels
 let calibDrag = null;
 
 function calibrationOf(doc, name) {

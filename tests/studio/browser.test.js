@@ -125,7 +125,7 @@ test('update times at 8 and 512 projectors', async () => {
     const studio = await startStudio(ringScene(count));
     try {
       const { page, problems } = await openPage(browser, studio);
-      const times = [], server = [];
+      const times = [], server = [], answered = [], rendered = [];
       for (let k = 0; k < 7; k++) {
         await afterUpdate(page, async () => {
           const input = '#projector input[data-path="projector.aim.height"]';
@@ -134,10 +134,13 @@ test('update times at 8 and 512 projectors', async () => {
         });
         times.push(await page.evaluate(() => window.studio.lastUpdateMs));
         server.push(await page.evaluate(() => window.studio.state.evaluation_ms));
+        answered.push(await page.evaluate(() => window.studio.answeredMs));
+        rendered.push(await page.evaluate(() => window.studio.renderMs));
       }
       const median = (xs) => xs.slice().sort((a, b) => a - b)[xs.length >> 1];
       lines.push(`studio update, ${count} projectors: median ${median(times).toFixed(1)} ms in the page ` +
-        `(server evaluation ${median(server).toFixed(1)} ms), over ${times.length} edits`);
+        `(server evaluation ${median(server).toFixed(1)} ms, answer in the page ${median(answered).toFixed(1)} ms, ` +
+        `drawing ${median(rendered).toFixed(1)} ms), over ${times.length} edits`);
       assert.deepEqual(problems, []);
       if (count === 8) await page.screenshot({ path: path.join(OUT, 'studio-8.png') });
       await page.close();

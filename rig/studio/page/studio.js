@@ -87,6 +87,7 @@ async function send(doc, field, record) {
     const res = await fetch('/api/scene', { method: 'PUT', body: text, headers: { 'Content-Type': 'application/json' } });
     answer = await res.json();
     ok = res.ok;
+    studio.answeredMs = performance.now() - t0;
   } catch (e) {
     answer = { error: { message: 'the studio does not answer: ' + e.message } };
   }
@@ -95,7 +96,9 @@ async function send(doc, field, record) {
     studio.doc = doc;
     studio.goodText = text;
     showError(null);
+    const t1 = performance.now();
     render(answer);
+    studio.renderMs = performance.now() - t1;
     await new Promise((r) => requestAnimationFrame(() => r()));
     studio.lastUpdateMs = performance.now() - t0;
     studio.updates++;

@@ -12,6 +12,7 @@
 #include "rig/engine/RigGraph.h"
 #include "rig/pictures/RigPicture.h"
 #include "rig/reports/RigReport.h"
+#include "rig/scene/RigFeasibility.h"
 #include "rig/scene/SceneReader.h"
 #include "rig/scene/SceneWriteBack.h"
 #include "rig/studio/StudioServer.h"
@@ -76,10 +77,16 @@ void Output(const RigReport& report, const RigOptions& o, const std::string& svg
     (o.json ? std::cerr : std::cout) << "\nPicture: " << svg
                                      << " (the unrolled screen; open it in a browser)\n";
   }
+  if (!o.plan.empty()) {
+    WriteRigPlan(report, o.plan);
+    (o.json ? std::cerr : std::cout) << (svg.empty() ? "\n" : "") << "Plan: " << o.plan
+                                     << " (the rig from above; open it in a browser)\n";
+  }
 }
 
 int RunScene(const Scene& scene, const RigOptions& o, const std::string& svg, const std::string& intro) {
-  CheckOutputs(o, {svg, o.save});
+  CheckOutputs(o, {svg, o.plan, o.save});
+  CheckRigFeasible(scene);
   ModuleSession session(ModulePath(o));
   RigReport report = EvaluateScene(session, scene, o.refine, nullptr);
   Output(report, o, svg, intro);
@@ -115,23 +122,24 @@ int ExecuteDefault(const RigOptions& o) {
 }
 
 int ExecuteRun(const RigOptions& o) {
-  CheckOutputs(o, {o.svg, o.save});
+  CheckOutputs(o, {o.svg, o.plan, o.save});
   if (!o.writeBack.empty()) {
     // The one output that may name an input: the scene, when the user asks
     // for it to be rewritten.
     RigOptions others = o;
     others.scene.clear();
-    CheckOutputs(others, {o.svg, o.save, o.writeBack});
+    CheckOutputs(others, {o.svg, o.plan, o.save, o.writeBack});
   }
   const Scene scene = ReadSceneFile(o.scene);
   return RunScene(scene, o, o.svg, "vistrel-rig: " + o.scene + "\n\n");
 }
 
 int ExecuteLoad(const RigOptions& o) {
-  CheckOutputs(o, {o.svg});
+  CheckOutputs(o, {o.svg, o.plan});
   ModuleSession session(ModulePath(o));
   session.LoadProject(o.project);
   RigGraph graph = FindRigGraph(session, o.project);
+  CheckRigFeasible(SceneOfGraph(graph));
   EvaluateRig(graph, false);
   RigReport report = BuildRigReport(graph, true);
   if (o.refine) AddRefinements(report);
@@ -152,6 +160,10 @@ int ExecuteServe(const RigOptions& o) {
 void CommonOptions(CLI::App& app, RigOptions& o) {
   app.add_option("--module", o.module, "the module file (default: the one built beside the program)")
       ->type_name("PATH");
+  app.add_option("--plan", o.plan,
+                 "write the plan view there (SVG): the rig from above, each projector numbered with its "
+                 "light cone to its footprint")
+      ->type_name("FILE");
   app.add_flag("--json", o.json, "print every result as JSON on stdout instead of tables");
 }
 

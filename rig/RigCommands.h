@@ -17,6 +17,7 @@ struct RigOptions {
   std::string module;   // --module: the module file; default: the one built beside the program
   bool json = false;    // --json: results as JSON on stdout instead of tables
   std::string svg;      // --svg: write the picture there
+  std::string plan;     // --plan: write the plan view (from above) there
   std::string scene;    // run: the scene file
   std::string save;     // run --save: write the project there
   std::string project;  // load: the project file

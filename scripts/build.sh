@@ -48,6 +48,8 @@ packages=(g++ cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmar
 packages+=(nlohmann-json3-dev libcli11-dev librsvg2-bin libpng-dev)
 # vistrel-rig's calibration refinement: Ceres Solver.
 packages+=(libceres-dev)
+# vistrel-rig's coverage analysis: Boost.Geometry (header-only).
+packages+=(libboost-dev)
 # vistrel-rig serve: cpp-httplib (found through pkg-config); its tests drive
 # Debian's chromium with node.
 studio=OFF

@@ -14,7 +14,7 @@ RigReport EvaluateScene(ModuleSession& session, const Scene& scene, bool refine,
   RigGraph graph = BuildRigGraph(session, scene);
   if (!cache) {
     EvaluateRig(graph, true);
-    RigReport report = BuildRigReport(graph, false);
+    RigReport report = BuildRigReport(graph, false, &scene);
     if (refine) AddRefinements(report);
     return report;
   }
@@ -38,7 +38,7 @@ RigReport EvaluateScene(ModuleSession& session, const Scene& scene, bool refine,
     }
     refinements.push_back(entry->refinement);
   }
-  RigReport report = BuildRigReport(graph, false);
+  RigReport report = BuildRigReport(graph, false, &scene);
   if (!refine) return report;
 
   // Refine only what the cache lacks: those calibrations go through the

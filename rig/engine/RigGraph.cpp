@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "rig/RigError.h"
+#include "rig/output/ShortestFloat.h"
 #include "rig/reports/TextTable.h"
 
 namespace rig {
@@ -101,11 +102,11 @@ std::string ModuleErrorMessage(const CalibrationChannels& k, const std::string& 
   for (int p = 0; p < kProjectorParameterCount && detail.empty(); ++p) {
     const float lo = k.minimum[p]->GetFloat(), hi = k.maximum[p]->GetFloat();
     if (what == "minVal bigger than maxVal" && lo > hi) {
-      detail = std::string(kParameterNames[p]) + ": minimum " + Short(lo) +
-               " above maximum " + Short(hi);
+      detail = std::string(kParameterNames[p]) + ": minimum " + ShortestFloatText(lo) +
+               " above maximum " + ShortestFloatText(hi);
     } else if (what == "invalid interval size" && k.tweak[p]->GetFloat() >= 1.0f && !(hi - lo > 0.0f)) {
       detail = std::string(kParameterNames[p]) + " is searched but its range [" +
-               Short(lo) + ", " + Short(hi) + "] has no width";
+               ShortestFloatText(lo) + ", " + ShortestFloatText(hi) + "] has no width";
     }
   }
   return "calibration of projector \"" + k.projector + "\": the module stopped with \"" + what +

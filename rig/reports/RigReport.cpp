@@ -42,9 +42,15 @@ std::vector<UnrolledPoint> ViewOutline(const EyeReport& e, float radius, float r
 
 }  // namespace
 
-RigReport BuildRigReport(const RigGraph& g, bool calibrationsFromSave) {
+RigReport BuildRigReport(const RigGraph& g, bool calibrationsFromSave, const Scene* given) {
   RigReport r;
   r.scene = SceneOfGraph(g);
+  if (given) {
+    r.scene.extent = given->extent;
+    for (std::size_t i = 0; i < r.scene.projectors.size() && i < given->projectors.size(); ++i) {
+      r.scene.projectors[i].resolution = given->projectors[i].resolution;
+    }
+  }
   const Scene& s = r.scene;
   const float reference = s.camera.aimAngle;
   r.cameraLookAt = g.cameraLookAt->GetVector();
@@ -62,17 +68,13 @@ RigReport BuildRigReport(const RigGraph& g, bool calibrationsFromSave) {
     p.unrolled = UnrollOutline(p.outline, reference);
     Extent(p);
     p.frustum = FrustumAround(eye, p.lookAt, p.outline);
+    if (s.projectors[i].resolution) p.density = PixelDensityOf(lens, s.radius, *s.projectors[i].resolution, eye);
     r.projectors.push_back(p);
   }
 
-  std::vector<const ProjectorReport*> order;
-  for (const ProjectorReport& p : r.projectors) order.push_back(&p);
-  std::stable_sort(order.begin(), order.end(), [](const ProjectorReport* a, const ProjectorReport* b) {
-    return a->angleFrom + a->angleTo < b->angleFrom + b->angleTo;
-  });
-  for (std::size_t i = 1; i < order.size(); ++i) {
-    r.neighbours.push_back({order[i - 1]->name, order[i]->name, order[i - 1]->angleTo - order[i]->angleFrom});
-  }
+  CoverageInput coverage{s.radius, s.extent, {}};
+  for (const ProjectorReport& p : r.projectors) coverage.footprints.push_back(p.unrolled);
+  r.coverage = AnalyseCoverage(coverage);
 
   EyeReport& e = r.eye;
   e.position = eye;

@@ -14,6 +14,91 @@ std::vector<std::string> FrustumRow(const std::string& name, const Frustum& f) {
           Fixed(f.left, 2), Fixed(f.right, 2), Fixed(f.down, 2), Fixed(f.up, 2)};
 }
 
+std::string PairName(const RigReport& r, int first, int second) {
+  return r.projectors[first].name + " | " + r.projectors[second].name;
+}
+
+std::string Spot(const UnrolledPoint& p) { return "(" + Fixed(p.angle, 2) + ", " + Fixed(p.height, 3) + ")"; }
+
+std::string AngleRange(const ScreenBox& b) {
+  const float to = b.angleTo > 180.0f ? b.angleTo - 360.0f : b.angleTo;
+  return Fixed(b.angleFrom, 2) + " to " + Fixed(to, 2);
+}
+
+void PrintCoverage(std::ostream& out, const RigReport& r) {
+  const CoverageReport& c = r.coverage;
+  out << "\nCoverage (the unrolled screen; widths across each seam in scene lengths: side by side along the "
+         "screen at each height, with degrees of screen angle beside; stacked in height along the screen)\n";
+  out << "  area to cover: " << (c.wholeCircle ? std::string("the whole circle") : "screen angles " + AngleRange(c.area))
+      << ", heights " << Fixed(c.area.heightFrom, 3) << " to " << Fixed(c.area.heightTo, 3)
+      << (c.extentGiven ? " (the scene's extent)" : " (the footprints' own; the scene gives no extent)") << "\n";
+  if (c.areaSize > 0) {
+    out << "  covered: " << Fixed(100.0 * c.coveredSize / c.areaSize, 2) << " % of " << Fixed(c.areaSize, 3)
+        << " square units\n";
+  }
+  if (!c.overlaps.empty()) {
+    TextTable t({"overlap", "seam", "area", "min width", "max width", "min deg", "max deg", "narrowest at (angle, height)"});
+    for (const CoverageOverlap& o : c.overlaps) {
+      const bool side = o.across == SeamDirection::kSideBySide;
+      t.Add({PairName(r, o.first, o.second), side ? "side by side" : "stacked", Fixed(o.area, 4),
+             Fixed(o.minWidth, 4), Fixed(o.maxWidth, 4), side ? Fixed(o.minWidthDegrees, 2) : "-",
+             side ? Fixed(o.maxWidthDegrees, 2) : "-", Spot(o.whereMin)});
+    }
+    t.Print(out);
+    for (const CoverageOverlap& o : c.overlaps) {
+      if (o.minWidth < 0) {
+        out << "  WARNING: " << PairName(r, o.first, o.second) << " overlap, but part by " << Fixed(-o.minWidth, 4)
+            << " at " << Spot(o.whereMin) << ": a dark seam there.\n";
+      }
+    }
+  }
+  if (!c.gaps.empty()) {
+    TextTable t({"gap", "seam", "width", "deg", "narrowest at (angle, height)"});
+    for (const CoverageGap& g : c.gaps) {
+      const bool side = g.across == SeamDirection::kSideBySide;
+      t.Add({PairName(r, g.first, g.second), side ? "side by side" : "stacked", Fixed(g.width, 4),
+             side ? Fixed(g.widthDegrees, 2) : "-", Spot(g.where)});
+    }
+    t.Print(out);
+    out << "  WARNING: " << c.gaps.size() << " pair" << (c.gaps.size() == 1 ? "" : "s")
+        << " of neighbours do not meet: dark seams.\n";
+  }
+  if (!c.uncovered.empty()) {
+    TextTable t({"uncovered", "area", "screen angles", "heights"});
+    for (std::size_t k = 0; k < c.uncovered.size(); ++k) {
+      const UncoveredRegion& u = c.uncovered[k];
+      t.Add({std::to_string(k + 1), Fixed(u.area, 4), AngleRange(u.bounds),
+             Fixed(u.bounds.heightFrom, 3) + " to " + Fixed(u.bounds.heightTo, 3)});
+    }
+    t.Print(out);
+    out << "  WARNING: " << Fixed(c.uncoveredSize, 4) << " square units of the area to cover are lit by no projector"
+        << (c.extentGiven ? "" : " (holes enclosed by footprints)") << ".\n";
+  }
+}
+
+void PrintPixelDensity(std::ostream& out, const RigReport& r) {
+  bool any = false;
+  for (const ProjectorReport& q : r.projectors) any = any || q.density.has_value();
+  if (!any) return;
+  out << "\nPixel density (pixels per degree as the eye sees them, lowest and highest over the image; pixel "
+         "size on the screen, its longer side in scene lengths)\n";
+  TextTable t({"name", "resolution", "px/deg min", "lowest at (angle, height)", "px/deg max", "pixel size min", "max"});
+  for (std::size_t i = 0; i < r.projectors.size(); ++i) {
+    const ProjectorReport& q = r.projectors[i];
+    if (!q.density) continue;
+    const PixelDensity& d = *q.density;
+    const auto& size = *r.scene.projectors[i].resolution;
+    const std::string resolution = std::to_string(size[0]) + " x " + std::to_string(size[1]);
+    if (d.samples == 0) {
+      t.Add({q.name, resolution, "-", "-", "-", "-", "-"});
+      continue;
+    }
+    t.Add({q.name, resolution, Fixed(d.minPixelsPerDegree, 2), Spot(d.whereLowest), Fixed(d.maxPixelsPerDegree, 2),
+           Fixed(d.minPixelSize, 5), Fixed(d.maxPixelSize, 5)});
+  }
+  t.Print(out);
+}
+
 }  // namespace
 
 void PrintRigReport(std::ostream& out, const RigReport& r) {
@@ -47,15 +132,8 @@ void PrintRigReport(std::ostream& out, const RigReport& r) {
     f.Add({q.name, Fixed(q.angleFrom, 2), Fixed(q.angleTo, 2), Fixed(q.heightFrom, 3), Fixed(q.heightTo, 3)});
   }
   f.Print(out);
-  if (!r.neighbours.empty()) {
-    out << "\nNeighbours (degrees of screen angle between neighbouring footprints' extents)\n";
-    TextTable n({"neighbours", "overlap", "gap"});
-    for (const NeighbourReport& q : r.neighbours) {
-      n.Add({q.first + " | " + q.second, q.overlap >= 0 ? Fixed(q.overlap, 2) : "-",
-             q.overlap < 0 ? Fixed(-q.overlap, 2) : "-"});
-    }
-    n.Print(out);
-  }
+  PrintCoverage(out, r);
+  PrintPixelDensity(out, r);
 
   const EyeReport& e = r.eye;
   out << "\nEye (CalcCameraParameters: where the viewer's eye must look to see every projector)\n";

@@ -10,6 +10,7 @@
 
 #include "rig/scene/PositionedJson.h"
 #include "rig/RigError.h"
+#include "rig/output/ShortestFloat.h"
 
 namespace rig {
 namespace {
@@ -118,13 +119,13 @@ class Node {
 
 float Positive(const Node& n, const char* expected) {
   const float v = n.Number(expected);
-  if (!(v > 0.0f)) n.Fail("\"" + n.Label() + "\" is " + json(v).dump() + ", expected " + expected);
+  if (!(v > 0.0f)) n.Fail("\"" + n.Label() + "\" is " + ShortestFloatText(v) + ", expected " + expected);
   return v;
 }
 
 void CheckFieldOfView(const Node& n, float v) {
   if (!(v > 0.0f && v < 180.0f)) {
-    n.Fail("field of view " + json(v).dump() +
+    n.Fail("field of view " + ShortestFloatText(v) +
            " has no meaning, expected degrees strictly between 0 and 180");
   }
 }
@@ -293,8 +294,8 @@ Calibration ReadCalibration(const Node& n, const Scene& scene) {
       if (k < 0) r.Fail("unknown parameter \"" + it.key() + "\", expected a name such as \"ProjFovX\"");
       const std::vector<float> mm = r.Numbers(2, "[minimum, maximum] in the parameter's unit");
       if (mm[0] > mm[1]) {
-        r.Fail("range of " + it.key() + " has minimum " + json(mm[0]).dump() + " above maximum " +
-               json(mm[1]).dump() + ", expected minimum <= maximum");
+        r.Fail("range of " + it.key() + " has minimum " + ShortestFloatText(mm[0]) + " above maximum " +
+               ShortestFloatText(mm[1]) + ", expected minimum <= maximum");
       }
       c.ranges[k] = {mm[0], mm[1]};
     }

@@ -12,6 +12,7 @@
 #include "rig/engine/RigEvaluation.h"
 #include "rig/output/StagedFile.h"
 #include "rig/pictures/RigPicture.h"
+#include "rig/scene/RigFeasibility.h"
 #include "rig/scene/SceneReader.h"
 
 namespace rig {
@@ -32,11 +33,6 @@ bool SameDocument(const std::string& a, const std::string& b) {
   const auto y = nlohmann::json::parse(b, nullptr, false);
   return !x.is_discarded() && !y.is_discarded() && x == y;
 }
-
-// HOOK (plan view): the plan picture (the rig seen from above) comes from
-// the program's picture code once it has one; until then the studio
-// answers that it has none.
-std::string PlanPicture(const RigReport&) { return std::string(); }
 
 }  // namespace
 
@@ -68,11 +64,12 @@ StudioSession::StudioSession(std::string scenePath, std::string modulePath)
 void StudioSession::Evaluate(const std::string& text) {
   const auto begin = std::chrono::steady_clock::now();
   const Scene scene = ReadSceneText(text, scenePath_);
+  CheckRigFeasible(scene);
   ModuleSession session(modulePath_);
   RigReport report = EvaluateScene(session, scene, true, &cache_);
   nlohmann::json json = RigReportJson(report);
   std::string unrolled = RigPictureSvg(report);
-  std::string plan = PlanPicture(report);
+  std::string plan = RigPlanSvg(report);
   // Only a complete evaluation replaces the last good state.
   sceneText_ = text;
   report_ = std::move(report);

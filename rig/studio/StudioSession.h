@@ -34,7 +34,7 @@ class StudioSession {
   std::string SceneText();
   nlohmann::json Report();
   std::string UnrolledSvg();
-  // The plan view, empty while the program has no plan picture.
+  // The plan view: the rig seen from above.
   std::string PlanSvg();
   // Revision, unsaved changes, calibration runs so far, the last
   // evaluation's time.

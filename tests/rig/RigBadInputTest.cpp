@@ -35,6 +35,20 @@ std::function<void(const fs::path&)> SevenShifts() {
     WriteFile(dir / "scene.json", scene.dump(2));
   };
 }
+// The example with its second projector (the calibrated "B") repeated up to
+// `count` projectors.
+std::function<void(const fs::path&)> Projectors(int count) {
+  return [count](const fs::path& dir) {
+    json scene = json::parse(ReadFile(kExampleScene));
+    const json first = scene["projectors"][1];
+    scene["projectors"] = json::array();
+    for (int k = 0; k < count; ++k) {
+      scene["projectors"].push_back(first);
+      if (k > 0) scene["projectors"].back()["name"] = "P" + std::to_string(k);
+    }
+    WriteFile(dir / "scene.json", scene.dump());
+  };
+}
 std::function<void(const fs::path&)> Project(std::size_t keep) {
   return [keep](const fs::path& dir) {
     std::string text = ReadFile(dir / "full.kprj");
@@ -66,14 +80,27 @@ TEST_F(RigProgram, EveryBadInputGetsAClearMessageAndItsExitStatus) {
        "\"distance\" is a string, expected a length greater than 0"},
       {"unknown key", Patched("/camera/fov", 3), "run scene.json", 1, "unknown key \"fov\" in \"camera\""},
       {"radius 0", Patched("/screen/radius", 0), "run scene.json", 1,
-       "\"radius\" is 0.0, expected a screen radius greater than 0"},
+       "\"radius\" is 0, expected a screen radius greater than 0"},
       {"fov 180", Patched("/projectors/0/field_of_view/0", 180), "run scene.json", 1,
-       "field of view 180.0 has no meaning, expected degrees strictly between 0 and 180"},
-      {"fov 0", Patched("/camera/field_of_view/1", 0), "run scene.json", 1, "field of view 0.0 has no meaning"},
+       "field of view 180 has no meaning, expected degrees strictly between 0 and 180"},
+      {"negative distance", Patched("/projectors/1/distance", -2.6), "run scene.json", 1,
+       "\"distance\" is -2.6, expected"},
+      {"too many projectors", Projectors(1025), "run scene.json", 1,
+       "the rig has 1025 projectors; the camera mode frames at most 1024"},
+      // Straight at its aim point 9 away on a screen of radius 4: 5 behind the axis.
+      {"projector outside",
+       Patched("/projectors/0", {{"name", "A"}, {"aim", {{"angle", 0}, {"height", 1}}}, {"distance", 9},
+                                 {"field_of_view", {50, 30}}}),
+       "run scene.json", 1, "projector \"A\" stands 5 from the screen's axis, outside the screen of radius 4"},
+      {"camera outside", Patched("/camera/position", {3, 1, -4}), "run scene.json", 1,
+       "the camera stands 5 from the screen's axis, outside the screen of radius 4"},
+      {"camera on the screen", Patched("/camera/position", {0, 1, -4}), "run scene.json", 1,
+       "the camera stands 4 from the screen's axis, on the screen of radius 4"},
+      {"fov 0", Patched("/camera/field_of_view/1", 0), "run scene.json", 1, "field of view 0 has no meaning"},
       {"seven shifts", SevenShifts(), "run scene.json", 1,
        "\"shifts\" has 7 elements, expected exactly eight [du, dv] shifts"},
       {"reversed range", Patched("/calibrations/0/ranges/ProjFovX", {62, 50}), "run scene.json", 1,
-       "range of ProjFovX has minimum 62.0 above maximum 50.0"},
+       "range of ProjFovX has minimum 62 above maximum 50"},
       {"unknown projector", Patched("/calibrations/0/projector", "Z"), "run scene.json", 1,
        "no projector is named \"Z\""},
       {"module's exception", Patched("/calibrations/0/ranges/ProjFovX", {56, 56}), "run scene.json", 3,

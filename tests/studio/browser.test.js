@@ -50,13 +50,13 @@ test('a user edits, drags, calibrates, undoes and saves', async () => {
 
     // A's aim angle typed in the table: its footprint and the A-B overlap follow.
     const points = await footprint(page, 0);
-    const overlap = await page.evaluate(() => window.studio.state.report.neighbours[0].overlap);
+    const overlap = await page.evaluate(() => window.studio.state.report.coverage.overlaps[0].max_width_degrees);
     await afterUpdate(page, async () => {
       await page.fill('#projectors tr[data-index="0"] input[data-path="aim.angle"]', '-44');
       await page.press('#projectors tr[data-index="0"] input[data-path="aim.angle"]', 'Enter');
     });
     assert.notEqual(await footprint(page, 0), points);
-    const overlapAfter = await page.evaluate(() => window.studio.state.report.neighbours[0].overlap);
+    const overlapAfter = await page.evaluate(() => window.studio.state.report.coverage.overlaps[0].max_width_degrees);
     assert.ok(overlapAfter > overlap + 3, `overlap ${overlap} -> ${overlapAfter}`);
     assert.equal((await sceneOnServer(studio)).projectors[0].aim.angle, -44);
 
@@ -69,7 +69,9 @@ test('a user edits, drags, calibrates, undoes and saves', async () => {
     assert.match(await page.textContent('.field-error'), /^scene\.json:\d+:\d+: .*distance/);
     assert.equal(await revision(page), r0);
 
-    // C's footprint dragged to the right: its aim angle grows.
+    // C's footprint dragged to the right: its aim angle grows. (Typing in
+    // the table scrolled the page; the sticky header must not cover it.)
+    await page.evaluate(() => window.scrollTo(0, 0));
     const box = await page.locator('#footprint-2').boundingBox();
     const c0 = (await sceneOnServer(studio)).projectors[2].aim.angle;
     await afterUpdate(page, async () => {
@@ -86,6 +88,7 @@ test('a user edits, drags, calibrates, undoes and saves', async () => {
     await page.waitForSelector('#calib-point-1');
     const fit0 = await page.evaluate(() => JSON.stringify(window.studio.state.report.calibrations[0].fitted));
     const shift0 = (await sceneOnServer(studio)).calibrations[0].shifts[1];
+    await page.evaluate(() => document.getElementById('calib-point-1').scrollIntoView({ block: 'center' }));
     const dot = await page.locator('#calib-point-1').boundingBox();
     await afterUpdate(page, async () => {
       await page.mouse.move(dot.x + dot.width / 2, dot.y + dot.height / 2);

@@ -286,8 +286,17 @@ function renderReports(r) {
     r.projectors.map((p) => [p.name, vec(p.position), vec(p.look_at), vec(p.footprint.angle), vec(p.footprint.height),
       fmt(p.frustum.yaw, 2), fmt(p.frustum.pitch, 2), fmt(p.frustum.left, 2), fmt(p.frustum.right, 2),
       fmt(p.frustum.down, 2), fmt(p.frustum.up, 2)]));
-  html += '<h3>Neighbours</h3>' + table(['first', 'second', 'overlap (°)'],
-    r.neighbours.map((n) => [n.first, n.second, n.overlap >= 0 ? fmt(n.overlap, 2) : `gap ${fmt(-n.overlap, 2)}`]));
+  const c = r.coverage;
+  if (c) {
+    html += '<h3>Coverage and seams</h3>' + table(['covered', 'of the area', 'uncovered'],
+      [[fmt(c.covered_size), fmt(c.area_size), fmt(c.uncovered_size)]]);
+    html += table(['overlap', 'area', 'narrowest (°)', 'widest (°)'], c.overlaps.map((o) =>
+      [`${o.first} – ${o.second}`, fmt(o.area), fmt(o.min_width_degrees, 2), fmt(o.max_width_degrees, 2)]));
+    if (c.gaps.length) {
+      html += table(['gap', 'width', 'width (°)'], c.gaps.map((g) =>
+        [`${g.first} – ${g.second}`, fmt(g.width), fmt(g.width_degrees, 2)]));
+    }
+  }
   const e = r.eye;
   html += '<h3>Eye</h3>' + table(['look-at', 'field of view', 'yaw', 'pitch', 'left', 'right', 'down', 'up', 'footprint span (°)'],
     [[vec(e.look_at), vec(e.field_of_view), fmt(e.frustum.yaw, 2), fmt(e.frustum.pitch, 2), fmt(e.frustum.left, 2),

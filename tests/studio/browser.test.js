@@ -105,6 +105,7 @@ test('a user edits, drags, calibrates, undoes and saves', async () => {
     await afterUpdate(page, () => page.click('#undo'));
     assert.deepEqual((await sceneOnServer(studio)).calibrations[0].shifts[1], shift0);
 
+    await page.evaluate(() => window.scrollTo(0, 0));
     await page.screenshot({ path: path.join(OUT, 'studio.png'), fullPage: false });
 
     // Save: the file holds what the page shows, the original beside it.

@@ -19,6 +19,7 @@
 #include "rig/reports/RefinementReport.h"
 #include "rig/reports/ReportFiniteness.h"
 #include "rig/RigError.h"
+#include "rig/engine/RigEvaluation.h"
 #include "rig/engine/RigGraph.h"
 #include "rig/export/RigExport.h"
 #include "rig/output/StagedFile.h"
@@ -31,6 +32,7 @@
 #include "rig/output/StagedFile.h"
 #include "rig/scene/SceneValidation.h"
 #include "rig/scene/SceneWriteBack.h"
+#include "rig/studio/StudioServer.h"
 #include "rig/reports/TextTable.h"
 
 namespace rig {
@@ -94,14 +96,9 @@ void CheckOutputs(const std::vector<std::string>& outputs, const std::vector<std
 // and prints nothing but the message.
 int RunScene(Scene scene, const std::string& sceneText, const RigOptions& o,
              const std::string& svg, const std::string& intro) {
-  CheckRigFeasible(scene);
-  ShiftsFromCameraPoints(scene);
-  CheckCalibrationsVisible(scene);
+  PrepareScene(scene);
   ModuleSession session(ModulePath(o));
-  RigGraph graph = BuildRigGraph(session, scene);
-  EvaluateRig(graph, true);
-  RigReport report = BuildRigReport(graph, false, &scene);
-  if (o.refine) AddRefinements(report);
+  RigReport report = EvaluateScene(session, scene, o.refine, nullptr);
   RequireFiniteReport(report);
   std::ostringstream shown;
   if (o.json) shown << RigReportJson(report).dump(2) << '\n';
@@ -329,6 +326,15 @@ int ExecuteExport(const RigOptions& o) {
   return kExitOk;
 }
 
+int ExecuteServe(const RigOptions& o) {
+  StudioOptions studio;
+  studio.scenePath = o.scene;
+  studio.modulePath = ModulePath(o);
+  studio.host = o.host;
+  studio.port = o.port;
+  return RunStudio(studio);
+}
+
 void CommonOptions(CLI::App& app, RigOptions& o) {
   app.add_option("--module", o.module, "the module file (default: the one built beside the program)")
       ->type_name("PATH");
@@ -425,6 +431,23 @@ void ExportOptions(CLI::App& app, RigOptions& o) {
       ->type_name("DEG");
 }
 
+void ServeOptions(CLI::App& app, RigOptions& o) {
+  app.add_option("SCENE", o.scene, "the scene file (JSON); Save in the page rewrites it, keeping the previous "
+                 "version as SCENE~")
+      ->required()
+      ->type_name("FILE");
+  app.add_option("--module", o.module, "the module file (default: the one built beside the program)")
+      ->type_name("PATH");
+  app.add_option("--port", o.port, "the port to listen on (0: any free port)")
+      ->capture_default_str()
+      ->check(CLI::Range(0, 65535))
+      ->type_name("N");
+  app.add_option("--host", o.host,
+                 "the address to listen on; anything but loopback lets other machines edit and save the scene")
+      ->capture_default_str()
+      ->type_name("ADDR");
+}
+
 }  // namespace
 
 const std::vector<RigCommand>& RigCommandTable() {
@@ -457,6 +480,11 @@ const std::vector<RigCommand>& RigCommandTable() {
        "as an MPCDI file and/or loose files; the module is not needed.",
        "vistrel-rig export examples/curved-wall-export.json --mpcdi rig.mpcdi --images export/", ExportOptions,
        ExecuteExport},
+      {"serve",
+       "The rig studio in the browser: serve the scene on a local address, edit projectors, the camera "
+       "and calibrations there and watch the pictures and reports follow, every change evaluated "
+       "through the module; Save writes the scene back.",
+       "vistrel-rig serve examples/four-projectors.json --port 8740", ServeOptions, ExecuteServe},
   };
   return table;
 }

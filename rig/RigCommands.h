@@ -41,6 +41,8 @@ struct RigOptions {
   int warpStep = 10;             // --warp-step: pixels per warp grid point
   int alphaBits = 8;             // --alpha-bits: 8 or 16
   float blendWidth = 0.0f;       // --blend-width: degrees; 0 ramps over whole overlaps
+  std::string host = "127.0.0.1";  // serve --host: the address to listen on
+  int port = 8740;                 // serve --port: 0 picks a free one
 };
 
 struct RigCommand {

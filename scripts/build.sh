@@ -52,6 +52,16 @@ packages+=(libceres-dev)
 packages+=(libboost-dev)
 # vistrel-rig export: the MPCDI container (zip) and its XML.
 packages+=(libzip-dev libtinyxml2-dev)
+# vistrel-rig serve: cpp-httplib (found through pkg-config); its tests drive
+# Debian's chromium with node.
+studio=OFF
+if [ "$m32" = OFF ] && [ "$fuzz" = OFF ]; then
+  studio=ON
+  packages+=(libcpp-httplib-dev pkgconf chromium nodejs)
+  # Debian's npm, unless node came with its own (a nodejs package from
+  # elsewhere carries npm and conflicts with Debian's).
+  command -v npm >/dev/null || packages+=(npm)
+fi
 extra=()
 targets=()
 if [ "$m32" = ON ]; then
@@ -71,3 +81,17 @@ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$buildType" \
   -DVISTREL_SANITIZE="$sanitize" -DVISTREL_BUILD_BENCHMARKS="$benchmarks" \
   ${extra[@]+"${extra[@]}"} >/dev/null
 cmake --build "$dir" -j "$(nproc)" ${targets[@]+"${targets[@]}"}
+
+# The studio's browser tests: playwright-core exactly as tests/studio's lock
+# file says, installed into the build directory once per change of the lock;
+# it downloads no browser (the tests use /usr/bin/chromium).
+if [ "$studio" = ON ]; then
+  node_dir="$dir/studio-node"
+  if ! cmp -s "$root/tests/studio/package-lock.json" "$node_dir/package-lock.json" ||
+     [ ! -d "$node_dir/node_modules/playwright-core" ]; then
+    rm -rf "$node_dir"
+    mkdir -p "$node_dir"
+    cp "$root/tests/studio/package.json" "$root/tests/studio/package-lock.json" "$node_dir/"
+    (cd "$node_dir" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+  fi
+fi

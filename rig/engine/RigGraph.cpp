@@ -490,12 +490,14 @@ void EvaluateRig(RigGraph& g, bool calibrate) {
     if (k.cameraConvert) k.cameraConvert->CallChannel();
   }
   if (!calibrate) return;
-  for (CalibrationChannels& k : g.calibrations) {
-    try {
-      k.command->CallChannel();
-    } catch (const std::exception& e) {
-      throw RigError(kExitModule, ModuleErrorMessage(k, e.what()));
-    }
+  for (CalibrationChannels& k : g.calibrations) EvaluateCalibration(k);
+}
+
+void EvaluateCalibration(CalibrationChannels& k) {
+  try {
+    k.command->CallChannel();
+  } catch (const std::exception& e) {
+    throw RigError(kExitModule, ModuleErrorMessage(k, e.what()));
   }
 }
 

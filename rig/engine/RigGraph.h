@@ -109,4 +109,8 @@ Scene SceneOfGraph(const RigGraph& graph);
 // the projector and the parameter.
 void EvaluateRig(RigGraph& graph, bool calibrate);
 
+// Evaluates one calibration's mode, once; the module's exceptions become
+// RigError (module) naming the projector and the parameter.
+void EvaluateCalibration(CalibrationChannels& calibration);
+
 }  // namespace rig

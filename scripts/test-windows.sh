@@ -42,10 +42,12 @@ packages=(cmake ninja-build googletest mingw-w64 g++-mingw-w64-i686-win32 g++-mi
 echo "== 32-bit Windows module and suite (i686, SSE2, static runtime)"
 # The module as shipped (RelWithDebInfo, the build of "Building for the
 # engine" in README.md); the test programs linked without their debug
-# information (-s), which would make each tens of megabytes.
+# information (-s), which would make each tens of megabytes, and, as every
+# program here, with the runtime linked in (the toolchain's flags, which
+# CMAKE_EXE_LINKER_FLAGS would replace).
 cmake -S "$root" -B "$root/build-win32" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" -DVISTREL_BUILD_TESTS=ON \
-  -DCMAKE_EXE_LINKER_FLAGS=-s \
+  -DCMAKE_EXE_LINKER_FLAGS_RELWITHDEBINFO=-s \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh;i386" \
   -DVISTREL_GTEST_SOURCE_DIR=/usr/src/googletest -Dgtest_disable_pthreads=ON >/dev/null
 cmake --build "$root/build-win32" -j "$(nproc)"

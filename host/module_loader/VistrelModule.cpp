@@ -37,6 +37,14 @@ void* FindExport(void* handle, const std::string& name) { return dlsym(handle, n
 void CloseModule(void* handle) { dlclose(handle); }
 #endif
 
+// InitDLL returns the module's command class, which the host knows by name
+// only. Its float channel base starts at the command's own address (single,
+// non-virtual inheritance: the module's tests check it), so the address is
+// reinterpreted, never adjusted.
+Oru_FloatChannel* AsFloatChannel(VistrelCommand* command) {
+  return reinterpret_cast<Oru_FloatChannel*>(command);
+}
+
 template <typename Function>
 bool Resolve(void* handle, const std::string& name, Function* out, std::string* error) {
   void* symbol = FindExport(handle, name);
@@ -74,9 +82,12 @@ VistrelModule::~VistrelModule() {
   if (handle_ != nullptr) CloseModule(handle_);
 }
 
+Oru_FloatChannel* VistrelModule::InitDLL() const { return AsFloatChannel(initDll_()); }
+
 bool VistrelModule::RegisterWith(Vel_ChannelGroup& group) const {
-  auto initDll = initDll_;
-  return group.RegisterType(*GetType(), [initDll]() -> Vel_Channel* { return initDll(); });
+  const InitDllFunction initDll = initDll_;
+  return group.RegisterType(*GetType(),
+                            [initDll]() -> Vel_Channel* { return AsFloatChannel(initDll()); });
 }
 
 void VistrelModule::FillModesList(Oru_FloatChannel* command, HWND& box) const {

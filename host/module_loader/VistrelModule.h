@@ -4,6 +4,11 @@
 // names. A created command is handled as the host's float channel: the
 // command derives from it along a single, non-virtual chain, so both share
 // one address.
+//
+// Every entry point is called through a pointer of its own declared type
+// (plugin/EntryPoints.h): calling a function through another function type
+// is undefined even when the return values convert, and a clang
+// -fsanitize=function build stops there.
 #pragma once
 
 #include <memory>
@@ -12,6 +17,7 @@
 #include "host/kestrine/ChannelType.h"
 #include "host/kestrine/Oru_FloatChannel.h"
 #include "host/windows/WindowsMessages.h"
+#include "plugin/EntryPoints.h"
 
 class Vel_ChannelGroup;
 
@@ -39,7 +45,7 @@ class VistrelModule {
   ChannelType* GetType() const { return getType_(); }
   // A new command; the caller owns it and deletes it through its virtual
   // destructor.
-  Oru_FloatChannel* InitDLL() const { return initDll_(); }
+  Oru_FloatChannel* InitDLL() const;
   // Registers the module's channel type with a group, with InitDLL as its
   // factory. False when the group has that type already.
   bool RegisterWith(Vel_ChannelGroup& group) const;
@@ -57,8 +63,8 @@ class VistrelModule {
   VistrelModule() = default;
 
   void* handle_ = nullptr;
-  ChannelType* (*getType_)() = nullptr;
-  Oru_FloatChannel* (*initDll_)() = nullptr;
+  GetTypeFunction getType_ = nullptr;
+  InitDllFunction initDll_ = nullptr;
 #if defined(_WIN32) && defined(__i386__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wattributes"

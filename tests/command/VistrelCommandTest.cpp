@@ -39,6 +39,14 @@ std::string AutoConfigLayout() {
 
 using VistrelCommandLayout = CommandInGroup;
 
+// The host handles what InitDLL returns as its float channel without knowing
+// the command's class, so that base must start at the command's own address.
+TEST(VistrelCommandBase, TheFloatChannelStartsAtTheCommandsAddress) {
+  VistrelCommand command;
+  EXPECT_EQ(static_cast<const void*>(static_cast<Oru_FloatChannel*>(&command)),
+            static_cast<const void*>(&command));
+}
+
 TEST_F(VistrelCommandLayout, ANewCommandHasItsNameModesAndDependencyButNoSlots) {
   EXPECT_STREQ(command->GetChannelName(), "VistrelCommand");
   EXPECT_STREQ(command->GetPrefix(), "VLCC_");

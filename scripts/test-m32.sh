@@ -17,6 +17,15 @@ case "$#:${1:-}" in
   *) echo "usage: scripts/test-m32.sh [--x87]" >&2; exit 2 ;;
 esac
 "$root/scripts/build.sh" --m32 "$@" "$dir"
+# Some machines' kernels run no 32-bit x86 programs at all (their exec fails
+# with "Exec format error", status 126): the build is still checked there,
+# the run cannot be.
+probe=0
+"$dir/bin/result_digest" >/dev/null 2>&1 || probe=$?
+if [ "$probe" -eq 126 ]; then
+  echo "32-bit suite NOT RUN: this machine's kernel runs no 32-bit x86 programs (built and linked only)"
+  exit 0
+fi
 # A loop that never ends fails its test instead of stopping CI.
 ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" --timeout 120
 

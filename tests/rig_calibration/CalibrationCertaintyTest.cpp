@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "rig/calibration/CalibrationCertainty.h"
-#include "tests/tweaker/FitScene.h"
+#include "tests/rig_calibration/FitProblem.h"
 
 namespace {
 
@@ -16,18 +16,7 @@ using fit_scene::Projector;
 
 constexpr int kHeight = 1, kFovX = 5, kRoll = 8;  // ProjLookatHeight, ProjFovX, ProjRoll
 
-rig::CalibrationProblem ProblemWith(const fit_scene::Shifts& shifts, unsigned mask) {
-  const fit_scene::Scene scene;
-  rig::CalibrationProblem problem{};
-  problem.cameraPosition = scene.cameraPosition;
-  problem.cameraLookAt = scene.cameraLookAt;
-  problem.cameraFieldOfView = scene.cameraFieldOfView;
-  problem.cylinderRadius = scene.cylinderRadius;
-  for (int i = 0; i < 8; ++i) problem.pointShifts[i] = shifts[static_cast<std::size_t>(i)];
-  fit_scene::StandardRanges(problem.ranges);
-  problem.searchMask = mask;
-  return problem;
-}
+using fit_scene::ProblemWith;
 
 // d(camera point i)/d(parameter k) at `p`, central differences in double.
 D3DXVECTOR2 Derivative(const Projector& p, int k, int i, float h) {

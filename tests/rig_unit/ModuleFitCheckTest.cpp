@@ -6,7 +6,7 @@
 
 #include "rig/RigError.h"
 #include "rig/engine/ModuleFitCheck.h"
-#include "tests/tweaker/FitScene.h"
+#include "tests/rig_calibration/FitProblem.h"
 
 namespace {
 
@@ -14,14 +14,7 @@ TEST(ModuleFitCheck, RefusesAResultThatDiffersInOneBit) {
   const fit_scene::Scene scene;
   const fit_scene::Shifts shifts =
       fit_scene::SimulatedShifts(scene, fit_scene::kStartingProjector, fit_scene::TrueProjector());
-  rig::CalibrationProblem problem{};
-  problem.cameraPosition = scene.cameraPosition;
-  problem.cameraLookAt = scene.cameraLookAt;
-  problem.cameraFieldOfView = scene.cameraFieldOfView;
-  problem.cylinderRadius = scene.cylinderRadius;
-  for (int i = 0; i < 8; ++i) problem.pointShifts[i] = shifts[static_cast<std::size_t>(i)];
-  fit_scene::StandardRanges(problem.ranges);
-  problem.searchMask = fit_scene::kMisplaced;
+  const rig::CalibrationProblem problem = fit_scene::ProblemWith(shifts, fit_scene::kMisplaced);
 
   // The module's result, as the module runs it: a fresh tweaker on the
   // same inputs.

@@ -63,7 +63,12 @@ class BoxGrid {
       for (std::int64_t x = Cell(b.x0); x <= Cell(b.x1); ++x) visit(Key(x, y));
     }
   }
-  static std::int64_t Key(std::int64_t x, std::int64_t y) { return (x << 32) ^ (y & 0xffffffff); }
+  // Cell (x, y) as one number: x in the high 32 bits, y in the low ones
+  // (shifted as unsigned: a cell left of or above the origin is negative).
+  static std::int64_t Key(std::int64_t x, std::int64_t y) {
+    const std::uint64_t bits = (static_cast<std::uint64_t>(x) << 32) ^ (static_cast<std::uint64_t>(y) & 0xffffffffu);
+    return static_cast<std::int64_t>(bits);
+  }
   std::int64_t KeyOfBox(std::size_t i) const { return Key(Cell(boxes_[i].x0), Cell(boxes_[i].y0)); }
 
   double cell_;

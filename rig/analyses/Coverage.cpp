@@ -9,7 +9,9 @@
 // envelope of multi-polygons (a state it fills before reading); only for
 // Boost's own lines.
 #pragma GCC diagnostic push
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <boost/geometry.hpp>
 #include <boost/geometry/geometries/box.hpp>
 #include <boost/geometry/geometries/multi_polygon.hpp>

@@ -40,8 +40,8 @@ void CheckRoundTrip(const rig::Scene& scene, rig::ModuleSession& session) {
   for (std::size_t i = 0; i < scene.projectors.size(); ++i) {
     fuzz::Require(back.projectors[i].name == scene.projectors[i].name, "names come back unchanged");
     for (int k = 0; k < kProjectorParameterCount; ++k) {
-      fuzz::Require(SameBits(rig::ParameterOf(back.projectors[i].parameters, k),
-                             rig::ParameterOf(scene.projectors[i].parameters, k)),
+      fuzz::Require(SameBits(ParameterOf(back.projectors[i].parameters, k),
+                             ParameterOf(scene.projectors[i].parameters, k)),
                     "parameters come back bit for bit");
     }
   }

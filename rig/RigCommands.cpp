@@ -99,9 +99,9 @@ int RunScene(Scene scene, const std::string& sceneText, const RigOptions& o,
   PrepareScene(scene);
   ModuleSession session(ModulePath(o));
   RigReport report = EvaluateScene(session, scene, o.refine, nullptr);
-  RequireFiniteReport(report);
+  const nlohmann::json json = FiniteReportJson(report);
   std::ostringstream shown;
-  if (o.json) shown << RigReportJson(report).dump(2) << '\n';
+  if (o.json) shown << json.dump(2) << '\n';
   else {
     shown << intro;
     PrintRigReport(shown, report);
@@ -171,9 +171,9 @@ int ExecuteLoad(const RigOptions& o) {
   EvaluateRig(graph, false);
   RigReport report = BuildRigReport(graph, true);
   if (o.refine) AddRefinements(report);
-  RequireFiniteReport(report);
+  const nlohmann::json json = FiniteReportJson(report);
   std::ostringstream shown;
-  if (o.json) shown << RigReportJson(report).dump(2) << '\n';
+  if (o.json) shown << json.dump(2) << '\n';
   else {
     shown << "vistrel-rig: " << o.project << " (evaluated again; calibrations are shown as saved)\n\n";
     PrintRigReport(shown, report);

@@ -1,5 +1,6 @@
 #include "rig/pictures/SvgText.h"
 
+#include "rig/pictures/PolylineSimplification.h"
 #include "rig/reports/TextTable.h"
 
 namespace rig {
@@ -19,9 +20,11 @@ std::string SvgEscape(const std::string& text) {
 std::string Px(double value) { return Fixed(value, 1); }
 
 std::string SvgPoints(const std::vector<double>& xs, const std::vector<double>& ys) {
+  // A tenth of a pixel: the precision the coordinates are written with.
+  constexpr double kTolerance = 0.1;
   std::string s;
-  for (std::size_t i = 0; i < xs.size() && i < ys.size(); ++i) {
-    if (i) s += ' ';
+  for (std::size_t i : KeptPoints(xs, ys, kTolerance)) {
+    if (!s.empty()) s += ' ';
     s += Px(xs[i]) + "," + Px(ys[i]);
   }
   return s;

@@ -52,9 +52,10 @@ std::string Owner(const RigReport& r, const std::vector<std::string>& path, std:
 
 }  // namespace
 
-void RequireFiniteReport(const RigReport& report) {
+nlohmann::json FiniteReportJson(const RigReport& report) {
+  nlohmann::json json = RigReportJson(report);
   std::vector<std::string> path;
-  if (!FindNonFinite(RigReportJson(report), path)) return;
+  if (!FindNonFinite(json, path)) return json;
   std::size_t used = 0;
   const std::string owner = Owner(report, path, &used);
   std::string quantity;

@@ -68,8 +68,7 @@ void StudioSession::Evaluate(const std::string& text) {
   PrepareScene(scene);
   ModuleSession session(modulePath_);
   RigReport report = EvaluateScene(session, scene, true, &cache_);
-  RequireFiniteReport(report);
-  nlohmann::json json = RigReportJson(report);
+  nlohmann::json json = FiniteReportJson(report);
   std::string unrolled = RigPictureSvg(report);
   std::string plan = RigPlanSvg(report);
   // Only a complete evaluation replaces the last good state.

@@ -3,11 +3,13 @@
 // canvas that holds everything at 1 to 512 projectors.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
 #include "rig/pictures/LabelPlacement.h"
 #include "rig/pictures/PlanView.h"
+#include "rig/pictures/PolylineSimplification.h"
 #include "rig/pictures/ProjectorColours.h"
 #include "rig/pictures/UnrolledPicture.h"
 #include "tests/rig/SyntheticRig.h"
@@ -205,6 +207,37 @@ TEST(PlanView, NumbersEveryProjectorWithoutOverlapsFromOneToFiveHundredTwelve) {
       for (std::size_t j = 0; j < i; ++j) ASSERT_FALSE(rig::BoxesOverlap(a, v.labels[j].box)) << i << " on " << j;
     }
   }
+}
+
+// Distance from (px, py) to the segment a-b, by projection onto its line.
+double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
+  const double dx = bx - ax, dy = by - ay, t = std::clamp(((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+  return std::hypot(px - ax - t * dx, py - ay - t * dy);
+}
+
+TEST(PolylineSimplification, DropsOnlyPointsWithinTheToleranceOfTheKeptLine) {
+  // A straight run, an L, and a quarter circle of radius 100 px in 256
+  // points (a sagitta of 0.1 px allows chords of 2*sqrt(2*100*0.1) = 8.9 px,
+  // so about 157 / 8.9 = 18 chords; allow for the splits falling unevenly).
+  std::vector<double> lineX, lineY, elX, elY, arcX, arcY;
+  for (int i = 0; i <= 10; ++i) lineX.push_back(i * 3.0), lineY.push_back(i * 1.5);
+  for (int i = 0; i <= 10; ++i) elX.push_back(i <= 5 ? i : 5), elY.push_back(i <= 5 ? 0 : i - 5);
+  for (int i = 0; i < 256; ++i) {
+    arcX.push_back(100 * std::cos(i * std::acos(-1.0) / 2 / 255)), arcY.push_back(100 * std::sin(i * std::acos(-1.0) / 2 / 255));
+  }
+  EXPECT_EQ(rig::KeptPoints(lineX, lineY, 0.1), (std::vector<std::size_t>{0, 10}));
+  EXPECT_EQ(rig::KeptPoints(elX, elY, 0.1), (std::vector<std::size_t>{0, 5, 10}));
+  const std::vector<std::size_t> arc = rig::KeptPoints(arcX, arcY, 0.1);
+  EXPECT_GE(arc.size(), 18u);
+  EXPECT_LE(arc.size(), 40u);
+  for (std::size_t k = 0; k + 1 < arc.size(); ++k) {
+    for (std::size_t i = arc[k] + 1; i < arc[k + 1]; ++i) {
+      EXPECT_LE(SegmentDistance(arcX[i], arcY[i], arcX[arc[k]], arcY[arc[k]], arcX[arc[k + 1]], arcY[arc[k + 1]]), 0.1);
+    }
+  }
+  // Nothing to judge a line with a missing coordinate by: kept whole.
+  lineY[4] = NAN;
+  EXPECT_EQ(rig::KeptPoints(lineX, lineY, 0.1).size(), 11u);
 }
 
 }  // namespace

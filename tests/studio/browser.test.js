@@ -34,6 +34,16 @@ async function afterUpdate(page, action) {
   await page.waitForFunction((n) => window.studio.updates > n && !window.studio.inFlight && !window.studio.pending, before);
 }
 const footprint = (page, i) => page.getAttribute(`#footprint-${i}`, 'points');
+// Whether each picture in the page is the server's, element for element
+// (the page patches the pictures it shows rather than replacing them).
+const picturesAreTheServers = (page) => page.evaluate(async () => {
+  const same = async (box, url) => {
+    const fresh = document.createElement('template');
+    fresh.innerHTML = await (await fetch(url)).text();
+    return document.querySelector(`${box} svg`).outerHTML === fresh.content.querySelector('svg').outerHTML;
+  };
+  return [await same('#picture', '/api/picture/unrolled.svg'), await same('#plan', '/api/picture/plan.svg')];
+});
 const sceneOnServer = async (studio) => JSON.parse((await studio.request('GET', '/api/scene')).text);
 
 let browser;
@@ -83,7 +93,7 @@ test('a user edits, drags, calibrates, undoes and saves', async () => {
     const c1 = (await sceneOnServer(studio)).projectors[2].aim.angle;
     assert.ok(c1 > c0 + 1, `aim angle ${c0} -> ${c1}`);
 
-    // B's calibration point 2 dragged: the module's fit changes.
+    // B's calibration point 1 dragged: the module's fit changes.
     await page.click('#projectors tr[data-index="1"] input[data-path="name"]');
     await page.waitForSelector('#calib-point-1');
     const fit0 = await page.evaluate(() => JSON.stringify(window.studio.state.report.calibrations[0].fitted));
@@ -104,6 +114,15 @@ test('a user edits, drags, calibrates, undoes and saves', async () => {
     // Undo takes back the whole drag in one step.
     await afterUpdate(page, () => page.click('#undo'));
     assert.deepEqual((await sceneOnServer(studio)).calibrations[0].shifts[1], shift0);
+
+    // A projector added, then removed: the pictures gain and lose elements.
+    const count = (await sceneOnServer(studio)).projectors.length;
+    await afterUpdate(page, () => page.click('#add'));
+    assert.equal((await sceneOnServer(studio)).projectors.length, count + 1);
+    assert.deepEqual(await picturesAreTheServers(page), [true, true]);
+    await afterUpdate(page, () => page.click('#remove'));
+    assert.equal((await sceneOnServer(studio)).projectors.length, count);
+    assert.deepEqual(await picturesAreTheServers(page), [true, true]);
 
     await page.evaluate(() => window.scrollTo(0, 0));
     await page.screenshot({ path: path.join(OUT, 'studio.png'), fullPage: false });

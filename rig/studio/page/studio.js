@@ -151,12 +151,56 @@ function render(state) {
   studio.state = state;
   $('scene-file').textContent = state.scene_file;
   setStatus(state);
-  $('picture').innerHTML = state.pictures.unrolled;
-  if (state.pictures.plan) $('plan').innerHTML = state.pictures.plan;
+  showPicture($('picture'), state.pictures.unrolled);
+  if (state.pictures.plan) showPicture($('plan'), state.pictures.plan);
   else $('plan').innerHTML = '<p class="note">This build of the program draws no plan view yet.</p>';
-  hookFootprints();
   renderEditors();
   renderReports(state.report);
+}
+
+// Puts the SVG text `svg` into `box`, changing only what differs from the
+// picture already there. A picture of 512 projectors holds some 6,000
+// elements and an edit changes a few dozen of them; the browser then lays
+// out and paints again only those, instead of the whole picture.
+function showPicture(box, svg) {
+  const parsed = document.createElement('template');
+  parsed.innerHTML = svg;
+  const fresh = parsed.content.querySelector('svg');
+  const shown = box.firstElementChild;
+  if (fresh && shown && shown.nodeName === fresh.nodeName && box.childNodes.length === 1) patchNode(shown, fresh);
+  else box.replaceChildren(...(fresh ? [fresh] : parsed.content.childNodes));
+}
+// Makes `shown` equal to `fresh` (same name), child by child in order: a
+// child of another kind or name, or with other attributes than before, is
+// replaced whole; one whose attributes only have other values keeps its
+// node and takes the values.
+function patchNode(shown, fresh) {
+  if (shown.nodeType !== Node.ELEMENT_NODE) {
+    if (shown.nodeValue !== fresh.nodeValue) shown.nodeValue = fresh.nodeValue;
+    return;
+  }
+  const fa = fresh.attributes, sa = shown.attributes;
+  let sameNames = fa.length === sa.length;
+  for (let i = 0; sameNames && i < fa.length; i++) sameNames = fa[i].name === sa[i].name;
+  if (!sameNames) {
+    shown.replaceWith(fresh);
+    return;
+  }
+  for (let i = 0; i < fa.length; i++) if (sa[i].value !== fa[i].value) sa[i].value = fa[i].value;
+  let o = shown.firstChild, n = fresh.firstChild;
+  while (n) {
+    const nextO = o && o.nextSibling, nextN = n.nextSibling;
+    if (o && o.nodeType === n.nodeType && o.nodeName === n.nodeName) patchNode(o, n);
+    else if (o) shown.replaceChild(n, o);
+    else shown.appendChild(n);
+    o = nextO;
+    n = nextN;
+  }
+  while (o) {
+    const next = o.nextSibling;
+    o.remove();
+    o = next;
+  }
 }
 
 function setStatus(s) {
@@ -218,27 +262,20 @@ function renderEditors() {
 
 function renderProjectorTable() {
   const doc = studio.doc;
-  const table = $('projectors');
-  const names = doc.projectors.map((p) => p.name).join('\n');
-  if (table.dataset.names !== names) {
-    table.dataset.names = names;
-    let html = '<thead><tr><th>name</th>' + PARAMETERS.map((p) => `<th>${p[1]}</th>`).join('') + '</tr></thead><tbody>';
-    doc.projectors.forEach((p, i) => {
-      html += `<tr data-index="${i}"><td><input type="text" data-path="name"></td>` +
-        PARAMETERS.map((q) => `<td><input type="number" step="${q[4]}" data-path="${q[0]}"></td>`).join('') + '</tr>';
-    });
-    table.innerHTML = html + '</tbody>';
-  }
-  const rows = table.tBodies[0].rows;
-  for (let i = 0; i < rows.length; i++) {
-    const row = rows[i];
-    row.classList.toggle('selected', i === studio.selected);
-    for (const input of row.querySelectorAll('input')) {
+  const header = '<tr><th>name</th>' + PARAMETERS.map((p) => `<th>${p[1]}</th>`).join('') + '</tr>';
+  const row = (i) => `<tr data-index="${i}"><td><input type="text" data-path="name"></td>` +
+    PARAMETERS.map((q) => `<td><input type="number" step="${q[4]}" data-path="${q[0]}"></td>`).join('') + '</tr>';
+  // The rows are made again only when the projectors' names change or the
+  // rows in view do; otherwise the values are written into the inputs in
+  // place, so that a field being typed in keeps its focus.
+  longTable($('projectors'), header, doc.projectors.length, row, doc.projectors.map((p) => p.name).join('\n'), (tr, i) => {
+    tr.classList.toggle('selected', i === studio.selected);
+    for (const input of tr.querySelectorAll('input')) {
       if (input === document.activeElement) continue;
       const v = input.dataset.path === 'name' ? doc.projectors[i].name : valueOf(doc.projectors[i], input.dataset.path);
       input.value = v;
     }
-  }
+  });
 }
 
 $('projectors').addEventListener('change', (e) => {
@@ -270,6 +307,63 @@ function renderEditorsKeepingTable() {
   if (focused && document.contains(focused)) focused.focus();
 }
 
+// --- long tables: only the rows in view are in the page --------------------
+
+// A table of hundreds of rows costs the browser a layout of every one of them
+// after each edit. In its box of fixed height (`.scroll`) a long table holds
+// only the rows in view and a few beyond, with one empty row above and one
+// below keeping the scroll height; scrolling makes the rows that come into
+// view. Every row is ROW pixels tall (the stylesheet holds it there).
+const ROW = 24, VIEW = 360, SPARE = 6;
+
+// Shows rows 0..count-1 of a table in `box`: `header` the <tr> of its head,
+// `rowHtml(i)` the <tr> of row i. With a `key` (a text that changes whenever
+// the rows' structure does) the rows are kept while the key and the rows in
+// view stay the same, and `fill(tr, i)` writes each kept row's values;
+// without one the rows are made anew each time.
+function longTable(box, header, count, rowHtml, key = null, fill = null) {
+  if (!box.long) {
+    box.long = { top: 0 };
+    box.addEventListener('scroll', () => {
+      const t = box.long;
+      t.top = box.scrollTop;
+      const w = rowsInView(t);
+      if (w.first !== t.first || w.last !== t.last) drawLongTable(box, true);
+    }, { passive: true });
+  }
+  const t = box.long;
+  const same = key !== null && key === t.key && count === t.count;
+  Object.assign(t, { header, count, rowHtml, key, fill });
+  drawLongTable(box, !same);
+}
+function rowsInView(t) {
+  const first = Math.max(0, Math.min(t.count, Math.floor(t.top / ROW) - SPARE));
+  return { first, last: Math.min(t.count, first + Math.ceil(VIEW / ROW) + 2 * SPARE) };
+}
+function drawLongTable(box, remake) {
+  const t = box.long;
+  const { first, last } = rowsInView(t);
+  if (remake || first !== t.first || last !== t.last) {
+    const focused = document.activeElement && box.contains(document.activeElement) ? selectorOf(document.activeElement) : null;
+    t.first = first; t.last = last;
+    const spacer = (n) => (n > 0 ? `<tr class="spacer"><td colspan="99" style="height:${n * ROW}px"></td></tr>` : '');
+    let rows = '';
+    for (let i = first; i < last; i++) rows += t.rowHtml(i);
+    box.innerHTML = `<table><thead>${t.header}</thead><tbody>${spacer(first)}${rows}${spacer(t.count - last)}</tbody></table>`;
+    const again = focused && box.querySelector(focused);
+    if (again) again.focus({ preventScroll: true });
+  }
+  if (t.fill) {
+    const rows = box.querySelectorAll('tbody tr:not(.spacer)');
+    for (let k = 0; k < rows.length; k++) t.fill(rows[k], first + k);
+  }
+}
+function reportTable(box, header, rows, cells) {
+  box.hidden = rows.length === 0;
+  longTable(box, '<tr>' + header.map((h) => `<th>${h}</th>`).join('') + '</tr>', rows.length,
+    (i) => '<tr>' + cells(rows[i]).map((c) => `<td>${escapeHtml(String(c))}</td>`).join('') + '</tr>');
+}
+
 function table(header, rows) {
   return '<table><thead><tr>' + header.map((h) => `<th>${h}</th>`).join('') + '</tr></thead><tbody>' +
     rows.map((r) => '<tr>' + r.map((c) => `<td>${escapeHtml(String(c))}</td>`).join('') + '</tr>').join('') +
@@ -281,54 +375,59 @@ function escapeHtml(s) {
 const vec = (v) => v.map((x) => fmt(x)).join(', ');
 
 function renderReports(r) {
-  let html = '<h3>Positions and footprints</h3>' + table(
+  const box = $('reports');
+  if (!box.firstChild) {
+    box.innerHTML = '<h3>Positions and footprints</h3><div class="scroll" id="report-positions"></div>' +
+      '<div id="report-coverage"><h3>Coverage and seams</h3><div id="report-covered"></div>' +
+      '<div class="scroll" id="report-overlaps"></div><div class="scroll" id="report-gaps"></div></div>' +
+      '<h3>Eye</h3><div id="report-eye"></div>' +
+      '<p class="note" id="report-eye-note">The footprints span 180° or more: one eye cannot frame them; see the per-projector frusta.</p>';
+  }
+  reportTable($('report-positions'),
     ['projector', 'position', 'aim point', 'angles (°)', 'heights', 'frustum yaw', 'pitch', 'left', 'right', 'down', 'up'],
-    r.projectors.map((p) => [p.name, vec(p.position), vec(p.look_at), vec(p.footprint.angle), vec(p.footprint.height),
+    r.projectors, (p) => [p.name, vec(p.position), vec(p.look_at), vec(p.footprint.angle), vec(p.footprint.height),
       fmt(p.frustum.yaw, 2), fmt(p.frustum.pitch, 2), fmt(p.frustum.left, 2), fmt(p.frustum.right, 2),
-      fmt(p.frustum.down, 2), fmt(p.frustum.up, 2)]));
+      fmt(p.frustum.down, 2), fmt(p.frustum.up, 2)]);
   const c = r.coverage;
+  $('report-coverage').hidden = !c;
   if (c) {
-    html += '<h3>Coverage and seams</h3>' + table(['covered', 'of the area', 'uncovered'],
+    $('report-covered').innerHTML = table(['covered', 'of the area', 'uncovered'],
       [[fmt(c.covered_size), fmt(c.area_size), fmt(c.uncovered_size)]]);
-    html += table(['overlap', 'area', 'narrowest (°)', 'widest (°)'], c.overlaps.map((o) =>
-      [`${o.first} – ${o.second}`, fmt(o.area), fmt(o.min_width_degrees, 2), fmt(o.max_width_degrees, 2)]));
-    if (c.gaps.length) {
-      html += table(['gap', 'width', 'width (°)'], c.gaps.map((g) =>
-        [`${g.first} – ${g.second}`, fmt(g.width), fmt(g.width_degrees, 2)]));
-    }
+    reportTable($('report-overlaps'), ['overlap', 'area', 'narrowest (°)', 'widest (°)'], c.overlaps, (o) =>
+      [`${o.first} – ${o.second}`, fmt(o.area), fmt(o.min_width_degrees, 2), fmt(o.max_width_degrees, 2)]);
+    reportTable($('report-gaps'), ['gap', 'width', 'width (°)'], c.gaps, (g) =>
+      [`${g.first} – ${g.second}`, fmt(g.width), fmt(g.width_degrees, 2)]);
   }
   const e = r.eye;
-  html += '<h3>Eye</h3>' + table(['look-at', 'field of view', 'yaw', 'pitch', 'left', 'right', 'down', 'up', 'footprint span (°)'],
+  $('report-eye').innerHTML = table(['look-at', 'field of view', 'yaw', 'pitch', 'left', 'right', 'down', 'up', 'footprint span (°)'],
     [[vec(e.look_at), vec(e.field_of_view), fmt(e.frustum.yaw, 2), fmt(e.frustum.pitch, 2), fmt(e.frustum.left, 2),
       fmt(e.frustum.right, 2), fmt(e.frustum.down, 2), fmt(e.frustum.up, 2), fmt(e.footprint_span, 2)]]);
-  if (e.one_eye_cannot_frame) html += '<p class="note">The footprints span 180° or more: one eye cannot frame them; see the per-projector frusta.</p>';
-  $('reports').innerHTML = html;
+  $('report-eye-note').hidden = !e.one_eye_cannot_frame;
 }
 
 // --- the unrolled picture: dragging a footprint ---------------------------
 
+// One listener for the box: the picture is replaced after every edit, the
+// box is not.
 let drag = null;
-function hookFootprints() {
-  const report = studio.state.report;
-  document.querySelectorAll('#picture polygon[id^="footprint-"]').forEach((poly) => {
-    poly.addEventListener('pointerdown', (ev) => {
-      const i = +poly.id.slice('footprint-'.length);
-      const p = report.projectors[i];
-      if (!p) return;
-      ev.preventDefault();
-      // Screen pixels per degree and per unit of height, from the footprint's
-      // drawn size against its extent in the report.
-      const box = poly.getBoundingClientRect();
-      const da = p.footprint.angle[1] - p.footprint.angle[0];
-      const dh = p.footprint.height[1] - p.footprint.height[0];
-      if (!(da > 0 && dh > 0)) return;
-      const pr = studio.doc.projectors[i];
-      drag = { i, x: ev.clientX, y: ev.clientY, kx: box.width / da, ky: box.height / dh,
-        angle: valueOf(pr, 'aim.angle'), height: valueOf(pr, 'aim.height'), first: true };
-      if (studio.selected !== i) { studio.selected = i; renderEditors(); }
-    });
-  });
-}
+$('picture').addEventListener('pointerdown', (ev) => {
+  const poly = ev.target.closest && ev.target.closest('polygon[id^="footprint-"]');
+  if (!poly) return;
+  const i = +poly.id.slice('footprint-'.length);
+  const p = studio.state.report.projectors[i];
+  if (!p) return;
+  ev.preventDefault();
+  // Screen pixels per degree and per unit of height, from the footprint's
+  // drawn size against its extent in the report.
+  const box = poly.getBoundingClientRect();
+  const da = p.footprint.angle[1] - p.footprint.angle[0];
+  const dh = p.footprint.height[1] - p.footprint.height[0];
+  if (!(da > 0 && dh > 0)) return;
+  const pr = studio.doc.projectors[i];
+  drag = { i, x: ev.clientX, y: ev.clientY, kx: box.width / da, ky: box.height / dh,
+    angle: valueOf(pr, 'aim.angle'), height: valueOf(pr, 'aim.height'), first: true };
+  if (studio.selected !== i) { studio.selected = i; renderEditors(); }
+});
 window.addEventListener('pointermove', (ev) => {
   if (!drag) return;
   const angle = Math.round((drag.angle + (ev.clientX - drag.x) / drag.kx) * 100) / 100;
@@ -377,12 +476,12 @@ function renderCalibration() {
     svg += `<line x1="${X(u)}" y1="${Y(v)}" x2="${X(u + du)}" y2="${Y(v + dv)}" stroke="#d33"/>` +
       `<circle cx="${X(u)}" cy="${Y(v)}" r="5" fill="none" stroke="#444"/>` +
       `<circle class="measured" id="calib-point-${j}" data-j="${j}" cx="${X(u + du)}" cy="${Y(v + dv)}" r="6" fill="#d33" fill-opacity="0.8"/>` +
-      `<text x="${X(u) + 7}" y="${Y(v) - 7}" font-size="11">${j + 1}</text>`;
+      `<text x="${X(u) + 7}" y="${Y(v) - 7}" font-size="11">${j}</text>`;
   });
   svg += '</svg>';
   let html = `<p class="note">The projector's image: hollow circles are the grid points, red where the camera saw them (drag them, or type the shifts).</p>${svg}`;
   html += '<table id="calib-shifts"><thead><tr><th>point</th><th>du</th><th>dv</th></tr></thead><tbody>' +
-    c.shifts.map((s, j) => `<tr><td>${j + 1}</td><td><input type="number" step="0.001" data-j="${j}" data-axis="0" value="${s[0]}"></td>` +
+    c.shifts.map((s, j) => `<tr><td>${j}</td><td><input type="number" step="0.001" data-j="${j}" data-axis="0" value="${s[0]}"></td>` +
       `<td><input type="number" step="0.001" data-j="${j}" data-axis="1" value="${s[1]}"></td></tr>`).join('') + '</tbody></table>';
   html += '<p>Search: ' + SEARCHABLE.map((n) =>
     `<label><input type="checkbox" data-search="${n}" ${c.search.includes(n) ? 'checked' : ''}>${n}</label>`).join(' ') + '</p>';

@@ -115,6 +115,9 @@ test('a user edits, drags, calibrates, undoes and saves', async () => {
     await afterUpdate(page, () => page.click('#undo'));
     assert.deepEqual((await sceneOnServer(studio)).calibrations[0].shifts[1], shift0);
 
+    await page.evaluate(() => window.scrollTo(0, 0));
+    await page.screenshot({ path: path.join(OUT, 'studio.png'), fullPage: false });
+
     // A projector added, then removed: the pictures gain and lose elements.
     const count = (await sceneOnServer(studio)).projectors.length;
     await afterUpdate(page, () => page.click('#add'));
@@ -123,9 +126,6 @@ test('a user edits, drags, calibrates, undoes and saves', async () => {
     await afterUpdate(page, () => page.click('#remove'));
     assert.equal((await sceneOnServer(studio)).projectors.length, count);
     assert.deepEqual(await picturesAreTheServers(page), [true, true]);
-
-    await page.evaluate(() => window.scrollTo(0, 0));
-    await page.screenshot({ path: path.join(OUT, 'studio.png'), fullPage: false });
 
     // Save: the file holds what the page shows, the original beside it.
     await page.click('#save');

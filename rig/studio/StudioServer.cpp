@@ -18,6 +18,9 @@
 namespace rig {
 namespace {
 
+// With the charset named, the HTTP library leaves answers uncompressed: its
+// only compressor for browsers is brotli at its slowest setting, which takes
+// 3.7 s for the 2.5 MB state of a 512-projector rig.
 constexpr char kJson[] = "application/json; charset=utf-8";
 constexpr char kSvg[] = "image/svg+xml; charset=utf-8";
 

@@ -1,8 +1,9 @@
 // Calibration as practitioners measure it, run as a user runs the program:
 // simulate a projector standing elsewhere, calibrate the copy, and get the
 // simulated values back; cameras of each calibration's own; markers in
-// camera pixels; bad points named; every refusal with its message. The
-// expected values are the ones given to `simulate`, never the program's.
+// camera pixels; bad points named; every refusal with its message; the
+// refined scene written back. The expected values are the ones given to
+// `simulate`, never the program's.
 #include <cmath>
 #include <string>
 #include <vector>
@@ -235,6 +236,33 @@ TEST_F(Simulate, EveryRefusalNamesItsCauseWithItsExitStatus) {
     EXPECT_NE(run.err.find(r.message), std::string::npos) << r.args << "\n" << run.err;
     EXPECT_FALSE(std::filesystem::exists(dir / "s.json")) << r.args;
   }
+}
+
+// --refine --write-back: the refined scene is written where named (the scene
+// itself only when named), reads back, and leaves out the used calibration.
+TEST_F(RigProgram, WriteBackWritesTheRefinedSceneOnlyWhereNamed) {
+  const std::string original = ReadFile(kExampleScene);
+  WriteFile(dir / "scene.json", original);
+
+  const RigRun run = Rig("run scene.json --refine --json --write-back refined.json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadFile(dir / "scene.json"), original);
+  const json r = json::parse(run.out);
+  const json& c = r["calibrations"][0];
+  const rig::Scene written = rig::ReadSceneFile((dir / "refined.json").string());
+  EXPECT_TRUE(written.calibrations.empty());
+  const rig::Projector* p = written.FindProjector(c["projector"].get<std::string>());
+  ASSERT_NE(p, nullptr);
+  for (int k = 0; k < 9; ++k) {
+    EXPECT_EQ(ParameterOf(p->parameters, k), c["refinement"]["values"][rig::ParameterName(k)].get<float>())
+        << rig::ParameterName(k);
+  }
+  EXPECT_EQ(Rig("run refined.json").status, 0);
+
+  EXPECT_EQ(Rig("run scene.json --write-back refined.json").status, 2);  // needs --refine
+  EXPECT_EQ(Rig("run scene.json --refine --svg out.svg --write-back out.svg").status, 2);
+  ASSERT_EQ(Rig("run scene.json --refine --write-back scene.json").status, 0);
+  EXPECT_EQ(ReadFile(dir / "scene.json"), ReadFile(dir / "refined.json"));
 }
 
 }  // namespace

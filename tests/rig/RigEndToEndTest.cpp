@@ -88,7 +88,8 @@ TEST_F(RigProgram, DefaultRigPrintsEveryReportWritesThePictureAndRecoversTheTrue
 
 // Every number of --json that the module computes, recomputed here with the
 // module's own routines (the calibration's result is checked by the program
-// itself against its copy of the search).
+// itself against its copy of the search; its residuals in pixels by the
+// simulate tests against markers seen independently).
 TEST_F(RigProgram, ExampleJsonEqualsTheModulesResultsComputedDirectly) {
   const RigRun run = Rig(std::string("run '") + kExampleScene + "' --json");
   ASSERT_EQ(run.status, 0) << run.err;
@@ -115,14 +116,6 @@ TEST_F(RigProgram, ExampleJsonEqualsTheModulesResultsComputedDirectly) {
   const eye_view::EyeFraming eye = eye_view::FrameScreenPoints(camera, s.radius, footprints);
   ExpectSame(eye.lookAt, r["eye"]["look_at"], "eye look-at");
   ExpectSame(eye.fieldOfView, r["eye"]["field_of_view"], "eye field of view");
-
-  // Pixel residuals: u scaled by the scene's image width, v by its height.
-  ASSERT_TRUE(s.camera.imageSize.has_value());
-  const float w = static_cast<float>((*s.camera.imageSize)[0]), h = static_cast<float>((*s.camera.imageSize)[1]);
-  for (const json& point : r["calibrations"][0]["after"]["points"]) {
-    EXPECT_NEAR(F(point["pixels"]), std::hypot(F(point["du"]) * w, F(point["dv"]) * h), 1e-3f);
-  }
-
 }
 
 TEST_F(RigProgram, LoadingASavedProjectGivesTheSameResultsWithoutCalibratingAgain) {

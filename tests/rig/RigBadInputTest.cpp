@@ -1,6 +1,7 @@
 // Bad input as the program meets it: a clear message on stderr, nothing on
-// stdout, the documented exit status, and no input overwritten. The scene's
-// value limits one by one are the scene reader's unit tests.
+// stdout, the documented exit status, and no input overwritten: one case for
+// each way the program itself fails. The scene's value limits one by one are
+// the scene reader's unit tests.
 #include <functional>
 
 #include <nlohmann/json.hpp>
@@ -55,15 +56,13 @@ std::function<void(const fs::path&)> Project(std::size_t keep) {
 
 // Writes broken.kprj: the example's project with `spoil` applied to its
 // channels before saving, as a hand-edited or corrupted project would be.
-std::function<void(const fs::path&)> SpoiltProject(std::function<void(rig::Scene&)> scene,
-                                                   std::function<void(rig::RigGraph&)> graph) {
-  return [scene, graph](const fs::path& dir) {
-    rig::Scene s = rig::ReadSceneFile(kExampleScene);
-    if (scene) scene(s);
+std::function<void(const fs::path&)> SpoiltProject(std::function<void(rig::RigGraph&)> graph) {
+  return [graph](const fs::path& dir) {
+    const rig::Scene s = rig::ReadSceneFile(kExampleScene);
     rig::ModuleSession session(
         (fs::path(VISTREL_RIG_PATH).parent_path() / ".." / "lib" / "VistrelCommand.so").string());
     rig::RigGraph g = rig::BuildRigGraph(session, s);
-    if (graph) graph(g);
+    graph(g);
     WriteFile(dir / "broken.kprj", session.ProjectBytes());
   };
 }
@@ -83,49 +82,9 @@ TEST_F(RigProgram, EveryBadInputGetsAClearMessageAndItsExitStatus) {
       {"syntax", Text("{\n  \"screen\": {\"radius\": 5,}\n}"), "run scene.json", 1,
        "scene.json:2:26: not valid JSON: syntax error while parsing object key - unexpected '}'; "
        "expected string literal"},
-      {"missing key", Text("{\n  \"screen\": {}\n}"), "run scene.json", 1,
-       "scene.json:2:3: missing key \"radius\" in \"screen\", expected a number"},
-      // Each value outside the interval where the geometry means something.
-      {"radius 0", Patched("/screen/radius", 0), "run scene.json", 1,
-       "the screen \"radius\" is 0, expected a length from 0.001 to 1e+06"},
-      {"radius 1e-30", Patched("/screen/radius", 1e-30), "run scene.json", 1,
-       "scene.json:148:5: the screen \"radius\" is 1e-30"},
-      {"fov 180", Patched("/projectors/0/field_of_view/0", 180), "run scene.json", 1,
-       "scene.json:84:9: projector \"A\": \"field_of_view\"[0] is 180, expected degrees from 0.1 to 170"},
-      {"fov 179.999", Patched("/projectors/3/field_of_view/1", 179.999), "run scene.json", 1,
-       "projector \"D\": \"field_of_view\"[1] is 179.999"},
-      {"fov 0", Patched("/camera/field_of_view/1", 0), "run scene.json", 1,
-       "camera \"field_of_view\"[1] is 0, expected degrees from 0.1 to 170"},
-      {"distance 5000 radii", Patched("/projectors/2/distance", 20001), "run scene.json", 1,
-       "projector \"C\": \"distance\" is 20001, expected a length (0.001 to 1000 screen radii) from 0.004 to 4000"},
-      {"projection angle 90", Patched("/projectors/1/projection_angles/0", 90), "run scene.json", 1,
-       "projector \"B\": \"projection_angles\"[0] is 90, expected degrees from -85 to 85"},
-      {"keystone 5", Patched("/projectors/1/keystone", -5), "run scene.json", 1,
-       "\"keystone\" is -5, expected half image heights from -4 to 4"},
-      {"camera far away", Patched("/camera/position/2", -1e7), "run scene.json", 1,
-       "camera \"position\"[2] is -1e+07"},
-      {"range 1e38", Patched("/calibrations/0/ranges/ProjFovX", {-1e38, 1e38}), "run scene.json", 1,
-       "calibration of \"B\": the range of ProjFovX is [-1e+38, 1e+38], expected a range within the "
-       "parameter's values from 0.1 to 170"},
-      {"shift of two images", Patched("/calibrations/0/shifts/4/1", 2), "run scene.json", 1,
-       "calibration of \"B\": \"shifts\"[4][1] is 2, expected projector image units from -1 to 1"},
-      {"image size 1e30", Patched("/camera/image_size/0", 1e30), "run scene.json", 1,
-       "\"image_size[0]\" is 1e+30, expected [width, height] whole pixels"},
-      {"image size beyond int", Patched("/camera/image_size/1", 99999999999ull), "run scene.json", 1,
-       "\"image_size[1]\" is 99999999999, expected"},
-      {"name with U+0000", Patched("/projectors/2/name", std::string("C\0D", 3)), "run scene.json", 1,
-       "projector 3 has a name with a control character (U+0000)"},
-      {"name with a tab", Patched("/projectors/2/name", "C\tD"), "run scene.json", 1,
-       "control character (U+0009)"},
       // Values inside their intervals whose geometry still has no answer.
-      {"projector 1000 radii away", Patched("/projectors/0/distance", 3999), "run scene.json --svg rig.svg", 1,
-       "projector \"A\" stands 3934.246 from the screen's axis, outside the screen of radius 4"},
       {"a fit that leaves the numbers", Patched("/projectors/1/projection_angles/1", 85), "run scene.json --json",
        1, "calibration of \"B\": grid points 3 at"},
-      {"nested too deep", Text("{\"screen\": [[[[[[[[[[[[[[[[[[]]]]]]]]]]]]]]]]]]}"), "run scene.json", 1,
-       "scene.json:1:27: nested more than 16 levels deep"},
-      {"negative distance", Patched("/projectors/1/distance", -2.6), "run scene.json", 1,
-       "\"distance\" is -2.6, expected"},
       {"too many projectors", Projectors(1025), "run scene.json", 1,
        "the rig has 1025 projectors; the camera mode frames at most 1024"},
       // Straight at its aim point 9 away on a screen of radius 4: 5 behind the axis.
@@ -145,17 +104,12 @@ TEST_F(RigProgram, EveryBadInputGetsAClearMessageAndItsExitStatus) {
        "missing export GetType"},
       {"truncated project", Project(300), "load broken.kprj", 1, "broken.kprj: not a whole project file"},
       {"corrupt project", Project(0), "load broken.kprj", 1, "broken.kprj: not a whole project file"},
-      {"project with radius -4", SpoiltProject(nullptr, [](rig::RigGraph& g) { g.radius->SetFloat(-4); }),
+      {"project with radius -4", SpoiltProject([](rig::RigGraph& g) { g.radius->SetFloat(-4); }),
        "load broken.kprj", 1, "broken.kprj: the saved rig: the screen \"radius\" is -4"},
-      {"project with an image size of 1e30", SpoiltProject(nullptr, [](rig::RigGraph& g) {
+      {"project with an image size of 1e30", SpoiltProject([](rig::RigGraph& g) {
          g.cameraImageSize->SetVector(D3DXVECTOR3(1e30f, 1e30f, 0));
        }), "load broken.kprj --json", 1, "the camera's image size is 1e+30 x 1e+30"},
-      {"project with a name that is not UTF-8",
-       SpoiltProject([](rig::Scene& s) { s.projectors[1].name = s.calibrations[0].projector = "B\xff"; },
-                     nullptr),
-       "load broken.kprj --json --svg rig.svg", 1,
-       "broken.kprj: the saved rig: projector 2 has a name that is not valid UTF-8 (byte 2)"},
-      {"project with a far fitted value", SpoiltProject(nullptr, [](rig::RigGraph& g) {
+      {"project with a far fitted value", SpoiltProject([](rig::RigGraph& g) {
          g.calibrations[0].value[5]->SetFloat(400);
        }), "load broken.kprj", 1, "calibration of \"B\": ProjFovX starts at 56 and ends at 400"},
       {"missing project", nullptr, "load none.kprj", 1, "none.kprj: cannot open the project file"},

@@ -2,8 +2,6 @@
 // read back pixel by pixel where footprints, their overlap, the eye's
 // look-at, the refined fit and the plan's projectors must show, at the
 // scale and in the places hand geometry gives.
-#include <png.h>
-
 #include <algorithm>
 #include <cmath>
 #include <regex>
@@ -13,35 +11,6 @@
 #include "tests/rig/RigProcess.h"
 
 namespace {
-
-struct Rgb {
-  int r, g, b;
-};
-
-class Png {
- public:
-  explicit Png(const std::string& path) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return;
-    image.format = PNG_FORMAT_RGB;
-    pixels_.resize(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, pixels_.data(), 0, nullptr)) {
-      width_ = static_cast<int>(image.width);
-      height_ = static_cast<int>(image.height);
-    }
-  }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  Rgb At(double x, double y) const {
-    const std::size_t i = 3 * (static_cast<std::size_t>(y) * width_ + static_cast<std::size_t>(x));
-    return {pixels_[i], pixels_[i + 1], pixels_[i + 2]};
-  }
-
- private:
-  std::vector<png_byte> pixels_;
-  int width_ = 0, height_ = 0;
-};
 
 struct Box {
   double x0 = 1e9, x1 = -1e9, y0 = 1e9, y1 = -1e9;

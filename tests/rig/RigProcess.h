@@ -1,8 +1,10 @@
 // Runs the built vistrel-rig as a user does, in a directory of its own, and
-// collects its exit status, standard output and standard error.
+// collects its exit status, standard output and standard error; reads back
+// the PNG images it writes or renders.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <png.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 struct RigRun {
   int status;
@@ -55,3 +58,33 @@ class RigProgram : public ::testing::Test {
 };
 
 constexpr const char* kExampleScene = VISTREL_SOURCE_DIR "/examples/four-projectors.json";
+
+struct Rgb {
+  int r, g, b;
+};
+
+// An RGB PNG file, read with libpng's simplified reader (0 x 0 when unreadable).
+class Png {
+ public:
+  explicit Png(const std::string& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return;
+    image.format = PNG_FORMAT_RGB;
+    pixels_.resize(PNG_IMAGE_SIZE(image));
+    if (png_image_finish_read(&image, nullptr, pixels_.data(), 0, nullptr)) {
+      width_ = static_cast<int>(image.width);
+      height_ = static_cast<int>(image.height);
+    }
+  }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  Rgb At(double x, double y) const {
+    const std::size_t i = 3 * (static_cast<std::size_t>(y) * width_ + static_cast<std::size_t>(x));
+    return {pixels_[i], pixels_[i + 1], pixels_[i + 2]};
+  }
+
+ private:
+  std::vector<png_byte> pixels_;
+  int width_ = 0, height_ = 0;
+};

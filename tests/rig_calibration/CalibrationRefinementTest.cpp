@@ -13,7 +13,7 @@
 #include "rig/calibration/CalibrationCertainty.h"
 #include "rig/calibration/CalibrationRefinement.h"
 #include "rig/calibration/PointResiduals.h"
-#include "tests/tweaker/FitScene.h"
+#include "tests/rig_calibration/FitProblem.h"
 
 using namespace rig;
 
@@ -25,24 +25,10 @@ constexpr std::uint32_t kAllNine = 0x1FF;
 // Off the starting projector in all nine parameters, inside the ranges.
 constexpr fit_scene::Projector kNineOff{2.0f, 1.6f, 4.0f, -3.0f, 3.3f, 63.0f, 38.0f, 0.08f, 1.5f};
 
+// The standard ranges, the shifts measured of `truth` against the start.
 CalibrationProblem Simulated(const fit_scene::Projector& truth, std::uint32_t mask) {
-  const fit_scene::Scene scene;
-  CalibrationProblem problem{};
-  problem.cameraPosition = scene.cameraPosition;
-  problem.cameraLookAt = scene.cameraLookAt;
-  problem.cameraFieldOfView = scene.cameraFieldOfView;
-  problem.cylinderRadius = scene.cylinderRadius;
-  const fit_scene::Shifts shifts =
-      fit_scene::SimulatedShifts(scene, fit_scene::kStartingProjector, truth);
-  for (int i = 0; i < CalibrationProblem::kPointCount; ++i)
-    problem.pointShifts[i] = shifts[static_cast<std::size_t>(i)];
-  const float halfWidth[kParameters] = {10.0f, 0.5f, 10.0f, 10.0f, 1.0f, 10.0f, 10.0f, 0.2f, 5.0f};
-  for (int k = 0; k < kParameters; ++k) {
-    const float start = fit_scene::Get(fit_scene::kStartingProjector, k);
-    problem.ranges[k] = {start - halfWidth[k], start + halfWidth[k], start};
-  }
-  problem.searchMask = mask;
-  return problem;
+  return fit_scene::ProblemWith(
+      fit_scene::SimulatedShifts(fit_scene::Scene(), fit_scene::kStartingProjector, truth), mask);
 }
 
 void Starts(const CalibrationProblem& problem, float (&values)[kParameters]) {

@@ -3,7 +3,6 @@
 // through the module, the preview's colours where one projector, two, or
 // none light the screen; and bad input refused with its exit status.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <nlohmann/json.hpp>
 
@@ -16,19 +15,6 @@ using nlohmann::json;
 namespace fs = std::filesystem;
 
 constexpr const char* kExportScene = VISTREL_SOURCE_DIR "/examples/curved-wall-export.json";
-
-std::vector<int> ReadRgb(const std::string& path, int& width, int& height) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  std::vector<int> out;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return out;
-  image.format = PNG_FORMAT_RGB;
-  std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return out;
-  width = int(image.width);
-  height = int(image.height);
-  return std::vector<int>(pixels.begin(), pixels.end());
-}
 
 TEST_F(RigProgram, ExportWritesTheFileTheLooseFilesAndAPreviewOfTheBlend) {
   const RigRun run = Rig(std::string("export '") + kExportScene + "' --mpcdi rig.mpcdi --images loose");
@@ -63,15 +49,14 @@ TEST_F(RigProgram, ExportWritesTheFileTheLooseFilesAndAPreviewOfTheBlend) {
 
   // The preview spans the extent (-64..64 degrees, heights 0.7..2.1) with a
   // 3% margin, 1200 pixels wide at one scale for both directions.
-  int width = 0, height = 0;
-  const std::vector<int> rgb = ReadRgb((dir / "loose" / "preview.png").string(), width, height);
+  const Png preview((dir / "loose" / "preview.png").string());
+  const int width = preview.Width(), height = preview.Height();
   ASSERT_EQ(width, 1200);
   const double lo = -64 - 3.84, hi = 64 + 3.84, bottom = 0.7 - 0.042, top = 2.1 + 0.042;
   EXPECT_EQ(height, int(std::lround((top - bottom) / ((hi - lo) * 3.14159265358979 / 180 * 4) * 1200)));
   const auto at = [&](double angle, double h) {
-    const int x = int((angle - lo) / (hi - lo) * width), y = int((top - h) / (top - bottom) * height);
-    const int* p = &rgb[(std::size_t(y) * width + x) * 3];
-    return std::array<int, 3>{p[0], p[1], p[2]};
+    const Rgb c = preview.At(int((angle - lo) / (hi - lo) * width), int((top - h) / (top - bottom) * height));
+    return std::array<int, 3>{c.r, c.g, c.b};
   };
   EXPECT_EQ(at(-66.0, 1.4), (std::array<int, 3>{72, 72, 72})) << "outside the extent";
   EXPECT_EQ(at(-48.0, 1.4), (std::array<int, 3>{230, 80, 70})) << "where only the first projector lights";

@@ -35,13 +35,26 @@ TEST(SceneReader, RefusesEveryValueWithoutAPhysicalMeaning) {
   const std::vector<Case> cases = {
       {"/projectors", json::array(), "\"projectors\""},
       {"/projectors", gone, "\"projectors\""},
-      {"/screen/radius", 0, "\"radius\""},
+      {"/screen/radius", 0, "the screen \"radius\" is 0, expected a length from 0.001 to 1e+06"},
       {"/screen/radius", -2, "\"radius\""},
       {"/screen/radius", 1e39, "too large for a float"},
       {"/projectors/0/distance", 0, "\"distance\""},
-      {"/projectors/0/field_of_view/0", 180, "\"field_of_view\"[0] is 180"},
+      {"/projectors/0/distance", -2.6, "\"distance\" is -2.6, expected"},  // shortest float text
+      // 1000 radii of 5 at most; the key at line 69, column 7 of the text as dumped
+      {"/projectors/0/distance", 5001,
+       "scene.json:69:7: projector \"A\": \"distance\" is 5001, expected a length (0.001 to 1000 screen radii)"},
+      {"/projectors/0/field_of_view/0", 180,
+       "projector \"A\": \"field_of_view\"[0] is 180, expected degrees from 0.1 to 170"},
+      {"/projectors/0/field_of_view/1", 179.999, "\"field_of_view\"[1] is 179.999"},
       {"/projectors/0/field_of_view/1", 0, "\"field_of_view\"[1] is 0"},
+      {"/projectors/0/projection_angles", {90, 0}, "\"projection_angles\"[0] is 90, expected degrees from -85 to 85"},
+      {"/projectors/0/keystone", -5, "\"keystone\" is -5, expected half image heights from -4 to 4"},
+      {"/projectors/0/name", std::string("A\0B", 3), "projector 1 has a name with a control character (U+0000)"},
       {"/camera/field_of_view/0", -1, "\"field_of_view\"[0] is -1"},
+      {"/camera/field_of_view/1", 0, "camera \"field_of_view\"[1] is 0, expected degrees from 0.1 to 170"},
+      {"/camera/position/2", -1e7, "camera \"position\"[2] is -1e+07"},
+      {"/camera/image_size/0", 1e30, "\"image_size[0]\" is 1e+30, expected [width, height] whole pixels"},
+      {"/camera/image_size/1", 99999999999ull, "\"image_size[1]\" is 99999999999, expected"},
       {"/camera/image_size", {0, 800}, "image_size"},
       {"/camera/image_size", {1280, 0}, "image_size"},
       {"/camera/image_size", {1280.5, 800}, "image_size"},
@@ -53,10 +66,16 @@ TEST(SceneReader, RefusesEveryValueWithoutAPhysicalMeaning) {
       {"/calibrations/0/search/0", "ProjFov", "unknown parameter \"ProjFov\""},
       {"/calibrations/0/ranges", {{"ProjFovX", {62, 50}}}, "range of ProjFovX"},
       {"/calibrations/0/ranges", {{"Roll", {0, 1}}}, "unknown parameter \"Roll\""},
+      {"/calibrations/0/ranges", {{"ProjFovX", {-1e38, 1e38}}},
+       "calibration of \"A\": the range of ProjFovX is [-1e+38, 1e+38], expected a range within the "
+       "parameter's values from 0.1 to 170"},
+      {"/calibrations/0/shifts/4/1", 2,
+       "calibration of \"A\": \"shifts\"[4][1] is 2, expected projector image units from -1 to 1"},
       {"/calibrations/1", MinimalScene()["calibrations"][0], "a second calibration of \"A\""},
       {"/screen/heights", {2, 1}, "\"heights\""},
       {"/screen/angles", {0, 400}, "\"angles\""},
       {"/camera/fov", 3, "unknown key \"fov\""},
+      {"/screen/radius", json::parse(std::string(18, '[') + std::string(18, ']')), "nested more than 16 levels deep"},
   };
   for (const Case& c : cases) {
     try {
@@ -78,7 +97,7 @@ TEST(SceneReader, ReadsTheValuesJustInsideEachLimit) {
   };
   const std::vector<Case> cases = {
       {"/screen/radius", 0.5}, {"/projectors/0/field_of_view", {170, 0.1}},
-      {"/camera/image_size", {1, 1000000}}, {"/projectors/0/distance", 0.1},
+      {"/camera/image_size", {1, 1000000}}, {"/projectors/0/distance", 0.1}, {"/projectors/0/distance", 4999},
       {"/calibrations/0/ranges", {{"ProjFovX", {56, 56}}}},  // the module refuses to search it, not the reader
       {"/screen/angles", {170, -170}},
   };

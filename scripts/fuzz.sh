@@ -16,7 +16,8 @@ mkdir -p "$dir/findings"
 # above the largest seed (a scene of 1024 projectors, a project of 64), so
 # that faults that need size can show.
 for entry in project_load_fuzzer:4096 mode_list_fuzzer:4096 parameter_search_fuzzer:4096 \
-    command_modes_fuzzer:4096 scene_read_fuzzer:262144 rig_load_fuzzer:131072; do
+    command_modes_fuzzer:4096 scene_read_fuzzer:262144 rig_load_fuzzer:131072 \
+    studio_request_fuzzer:262144; do
   target="${entry%%:*}"
   maxlen="${entry##*:}"
   echo "== $target: ${seconds} s"

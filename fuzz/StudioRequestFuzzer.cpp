@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -31,15 +32,20 @@ constexpr char kFirstScene[] =
     R"( "field_of_view": [90, 60]}, "projectors": [{"name": "A", "aim": {"angle": 0, "height": 1},)"
     R"( "distance": 2, "field_of_view": [50, 30]}]})";
 
-// The session of the whole run, on a scene file of its own.
+char sceneFile[] = "/tmp/studio-fuzz-XXXXXX";
+
+void RemoveSceneFile() { std::remove(sceneFile); }
+
+// The session of the whole run, on a scene file of its own, removed at exit
+// (the session never saves, so there is no backup beside it).
 rig::StudioSession& Session(std::string& path) {
   static std::string file = [] {
-    char name[] = "/tmp/studio-fuzz-XXXXXX";
-    const int fd = mkstemp(name);
+    const int fd = mkstemp(sceneFile);
     fuzz::Require(fd >= 0, "a scene file for the session");
     close(fd);
-    std::ofstream(name, std::ios::binary) << kFirstScene;
-    return std::string(name);
+    std::atexit(RemoveSceneFile);
+    std::ofstream(sceneFile, std::ios::binary) << kFirstScene;
+    return std::string(sceneFile);
   }();
   static rig::ModuleSession keepLoaded = fuzz::NewSession();
   static rig::StudioSession session(file, VISTREL_MODULE_PATH);

@@ -28,20 +28,29 @@ CameraView ViewOf(const Scene& scene, const Camera& camera) {
           D3DXVECTOR3(camera.fovX, camera.fovY, 0.0f), camera.imageSize};
 }
 
+namespace {
+
+// The library's two mappings between the images take the same arguments.
+using ImageMapping = D3DXVECTOR2 (*)(D3DXVECTOR2, D3DXVECTOR3, D3DXVECTOR3, D3DXVECTOR3, D3DXVECTOR3, D3DXVECTOR3,
+                                     D3DXVECTOR3, float, float, float);
+
+D3DXVECTOR2 MapBetweenImages(ImageMapping mapping, const Scene& s, const CameraView& c,
+                             const ProjectorParameters& p, D3DXVECTOR2 uv) {
+  const ProjectorPose pose = PoseOf(s, c, p);
+  return mapping(uv, pose.projectorPosition, pose.projectorLookAt, c.position, c.lookAt,
+                 D3DXVECTOR3(p.ProjFovX, p.ProjFovY, 0.0f), c.fieldOfView, s.radius, p.ProjKeystone, p.ProjRoll);
+}
+
+}  // namespace
+
 D3DXVECTOR2 ProjectorToCamera(const Scene& s, const CameraView& c, const ProjectorParameters& p,
                               D3DXVECTOR2 uv) {
-  const ProjectorPose pose = PoseOf(s, c, p);
-  return Oru_Vistrel::ProjUV2CamUV(uv, pose.projectorPosition, pose.projectorLookAt, c.position,
-                                   c.lookAt, D3DXVECTOR3(p.ProjFovX, p.ProjFovY, 0.0f),
-                                   c.fieldOfView, s.radius, p.ProjKeystone, p.ProjRoll);
+  return MapBetweenImages(&Oru_Vistrel::ProjUV2CamUV, s, c, p, uv);
 }
 
 D3DXVECTOR2 CameraToProjector(const Scene& s, const CameraView& c, const ProjectorParameters& p,
                               D3DXVECTOR2 uv) {
-  const ProjectorPose pose = PoseOf(s, c, p);
-  return Oru_Vistrel::CamUV2ProjUV(uv, pose.projectorPosition, pose.projectorLookAt, c.position,
-                                   c.lookAt, D3DXVECTOR3(p.ProjFovX, p.ProjFovY, 0.0f),
-                                   c.fieldOfView, s.radius, p.ProjKeystone, p.ProjRoll);
+  return MapBetweenImages(&Oru_Vistrel::CamUV2ProjUV, s, c, p, uv);
 }
 
 }  // namespace rig

@@ -91,9 +91,7 @@ bool StudioSession::Replace(const std::string& text, nlohmann::json& answer) {
     answer = {{"error", {{"message", e.what()}, {"line", line}, {"column", column}, {"status", e.Status()}}}};
     return false;
   }
-  answer = StatusLocked();
-  answer["report"] = reportJson_;
-  answer["pictures"] = {{"unrolled", unrolledSvg_}, {"plan", planSvg_}};
+  answer = StateLocked(false);
   return true;
 }
 
@@ -130,13 +128,17 @@ nlohmann::json StudioSession::Status() {
   return StatusLocked();
 }
 
-nlohmann::json StudioSession::State() {
-  std::lock_guard<std::mutex> lock(mutex_);
+nlohmann::json StudioSession::StateLocked(bool withScene) const {
   nlohmann::json state = StatusLocked();
-  state["scene"] = sceneText_;
+  if (withScene) state["scene"] = sceneText_;
   state["report"] = reportJson_;
   state["pictures"] = {{"unrolled", unrolledSvg_}, {"plan", planSvg_}};
   return state;
+}
+
+nlohmann::json StudioSession::State() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return StateLocked(true);
 }
 
 void StudioSession::Save() {

@@ -51,6 +51,9 @@ class StudioSession {
  private:
   void Evaluate(const std::string& text);
   nlohmann::json StatusLocked() const;
+  // Status, report and pictures; the scene text too when the page needs it
+  // (an answer to a replacement leaves it out: the page sent it).
+  nlohmann::json StateLocked(bool withScene) const;
 
   std::mutex mutex_;
   const std::string scenePath_, modulePath_;

@@ -23,18 +23,24 @@ std::string CameraOwner(const std::string& projector) { return CalibrationOwner(
 // The calibration's own camera: its channels, and a conversion on the
 // projector's inputs that places its look-at as the module places the scene
 // camera's.
+// A camera's channels, named after `owner`, holding `cam`.
+CameraChannels NewCameraChannels(ModuleSession& s, const std::string& owner, const Camera& cam) {
+  CameraChannels c;
+  c.position = s.NewVector(Named(owner, "Camera Position"), Vector(cam.position));
+  c.aimAngle = s.NewValue(Named(owner, "Camera Lookat Angle"), cam.aimAngle);
+  c.aimHeight = s.NewValue(Named(owner, "Camera Lookat Height"), cam.aimHeight);
+  c.fieldOfView = s.NewVector(Named(owner, "Camera Field of View"), D3DXVECTOR3(cam.fovX, cam.fovY, 0.0f));
+  const float w = cam.imageSize ? static_cast<float>((*cam.imageSize)[0]) : 0.0f;
+  const float h = cam.imageSize ? static_cast<float>((*cam.imageSize)[1]) : 0.0f;
+  c.imageSize = s.NewVector(Named(owner, "Camera Image Size"), D3DXVECTOR3(w, h, 0.0f));
+  c.lookAt = s.NewVector(Named(owner, "out: Camera Lookat"), D3DXVECTOR3(0, 0, 0));
+  return c;
+}
+
 void AddOwnCamera(ModuleSession& s, const RigGraph& g, const Camera& cam, CalibrationChannels& k) {
   const std::string owner = CameraOwner(k.projector);
   k.ownCamera = true;
-  k.cameraPosition = s.NewVector(Named(owner, "Camera Position"), Vector(cam.position));
-  k.cameraAimAngle = s.NewValue(Named(owner, "Camera Lookat Angle"), cam.aimAngle);
-  k.cameraAimHeight = s.NewValue(Named(owner, "Camera Lookat Height"), cam.aimHeight);
-  k.cameraFieldOfView =
-      s.NewVector(Named(owner, "Camera Field of View"), D3DXVECTOR3(cam.fovX, cam.fovY, 0.0f));
-  const float w = cam.imageSize ? static_cast<float>((*cam.imageSize)[0]) : 0.0f;
-  const float h = cam.imageSize ? static_cast<float>((*cam.imageSize)[1]) : 0.0f;
-  k.cameraImageSize = s.NewVector(Named(owner, "Camera Image Size"), D3DXVECTOR3(w, h, 0.0f));
-  k.cameraLookAt = s.NewVector(Named(owner, "out: Camera Lookat"), D3DXVECTOR3(0, 0, 0));
+  k.camera = NewCameraChannels(s, owner, cam);
   const ProjectorChannels* projector = nullptr;
   for (const ProjectorChannels& p : g.projectors) {
     if (p.name == k.projector) projector = &p;
@@ -44,24 +50,19 @@ void AddOwnCamera(ModuleSession& s, const RigGraph& g, const Camera& cam, Calibr
     const char* child = kProjectorParameterTable[i].conversionChild;
     if (child) s.Connect(k.cameraConvert, child, projector->inputs[i]);
   }
-  s.Connect(k.cameraConvert, "Camera Lookat Angle", k.cameraAimAngle);
-  s.Connect(k.cameraConvert, "Camera Lookat Height", k.cameraAimHeight);
+  s.Connect(k.cameraConvert, "Camera Lookat Angle", k.camera.aimAngle);
+  s.Connect(k.cameraConvert, "Camera Lookat Height", k.camera.aimHeight);
   s.Connect(k.cameraConvert, "Cylinder Radius", g.radius);
   s.Connect(k.cameraConvert, "out: Projector Position",
             s.NewVector(Named(owner, "out: Projector Position"), D3DXVECTOR3(0, 0, 0)));
   s.Connect(k.cameraConvert, "out: Projector Lookat",
             s.NewVector(Named(owner, "out: Projector Lookat"), D3DXVECTOR3(0, 0, 0)));
-  s.Connect(k.cameraConvert, "out: Camera Lookat", k.cameraLookAt);
+  s.Connect(k.cameraConvert, "out: Camera Lookat", k.camera.lookAt);
 }
 
 void UseRigCamera(const RigGraph& g, CalibrationChannels& k) {
   k.ownCamera = false;
-  k.cameraPosition = g.cameraPosition;
-  k.cameraAimAngle = g.cameraAimAngle;
-  k.cameraAimHeight = g.cameraAimHeight;
-  k.cameraFieldOfView = g.cameraFieldOfView;
-  k.cameraImageSize = g.cameraImageSize;
-  k.cameraLookAt = g.cameraLookAt;
+  k.camera = g.camera;
 }
 
 void AddCalibration(ModuleSession& s, RigGraph& g, const Scene& scene, const Calibration& c) {
@@ -90,9 +91,9 @@ void AddCalibration(ModuleSession& s, RigGraph& g, const Scene& scene, const Cal
   k.shifts->SetElements(shifts);
 
   k.command = s.CreateCommand("AutoConfigParameters");
-  s.Connect(k.command, "Camera Position", k.cameraPosition);
-  s.Connect(k.command, "Camera Lookat", k.cameraLookAt);
-  s.Connect(k.command, "Camera Field of View", k.cameraFieldOfView);
+  s.Connect(k.command, "Camera Position", k.camera.position);
+  s.Connect(k.command, "Camera Lookat", k.camera.lookAt);
+  s.Connect(k.command, "Camera Field of View", k.camera.fieldOfView);
   s.Connect(k.command, "Cylinder Radius", g.radius);
   s.Connect(k.command, "DistortionPoint Array", k.shifts);
   s.Connect(k.command, "DistortionPoint Index", pointIndex);
@@ -168,17 +169,8 @@ std::string ModuleErrorMessage(const CalibrationChannels& k, const std::string& 
 
 // The screen and the camera: "rig: ..." channels.
 void AddRigChannels(ModuleSession& s, RigGraph& g, const Scene& scene) {
-  const Camera& cam = scene.camera;
   g.radius = s.NewValue(Named("rig", "Cylinder Radius"), scene.radius);
-  g.cameraPosition = s.NewVector(Named("rig", "Camera Position"), Vector(cam.position));
-  g.cameraAimAngle = s.NewValue(Named("rig", "Camera Lookat Angle"), cam.aimAngle);
-  g.cameraAimHeight = s.NewValue(Named("rig", "Camera Lookat Height"), cam.aimHeight);
-  g.cameraFieldOfView =
-      s.NewVector(Named("rig", "Camera Field of View"), D3DXVECTOR3(cam.fovX, cam.fovY, 0.0f));
-  const float w = cam.imageSize ? static_cast<float>((*cam.imageSize)[0]) : 0.0f;
-  const float h = cam.imageSize ? static_cast<float>((*cam.imageSize)[1]) : 0.0f;
-  g.cameraImageSize = s.NewVector(Named("rig", "Camera Image Size"), D3DXVECTOR3(w, h, 0.0f));
-  g.cameraLookAt = s.NewVector(Named("rig", "out: Camera Lookat"), D3DXVECTOR3(0, 0, 0));
+  g.camera = NewCameraChannels(s, "rig", scene.camera);
 }
 
 // One "ConvertParameters" command per projector, its pose inputs named
@@ -195,12 +187,12 @@ void AddProjector(ModuleSession& s, RigGraph& g, const Projector& p) {
   }
   c.position = s.NewVector(Named(p.name, "out: Projector Position"), D3DXVECTOR3(0, 0, 0));
   c.lookAt = s.NewVector(Named(p.name, "out: Projector Lookat"), D3DXVECTOR3(0, 0, 0));
-  s.Connect(c.command, "Camera Lookat Angle", g.cameraAimAngle);
-  s.Connect(c.command, "Camera Lookat Height", g.cameraAimHeight);
+  s.Connect(c.command, "Camera Lookat Angle", g.camera.aimAngle);
+  s.Connect(c.command, "Camera Lookat Height", g.camera.aimHeight);
   s.Connect(c.command, "Cylinder Radius", g.radius);
   s.Connect(c.command, "out: Projector Position", c.position);
   s.Connect(c.command, "out: Projector Lookat", c.lookAt);
-  s.Connect(c.command, "out: Camera Lookat", g.cameraLookAt);
+  s.Connect(c.command, "out: Camera Lookat", g.camera.lookAt);
   g.projectors.push_back(c);
 }
 
@@ -229,7 +221,7 @@ void AddEye(ModuleSession& s, RigGraph& g, const Scene& scene) {
   s.Connect(g.eye, "Projector Position", g.positions);
   s.Connect(g.eye, "Projector LookAt", g.lookAts);
   s.Connect(g.eye, "Projector Field of View", g.fieldsOfView);
-  s.Connect(g.eye, "Camera Position", g.cameraPosition);
+  s.Connect(g.eye, "Camera Position", g.camera.position);
   s.Connect(g.eye, "Cylinder Radius", g.radius);
   s.Connect(g.eye, "Projector Keystone", g.keystones);
   s.Connect(g.eye, "Projector Roll Angle", g.rolls);
@@ -241,12 +233,12 @@ void AddEye(ModuleSession& s, RigGraph& g, const Scene& scene) {
 
 void FindRigChannels(const Finder& f, RigGraph& g) {
   g.radius = f.Channel<Oru_FloatChannel>(Named("rig", "Cylinder Radius"));
-  g.cameraPosition = f.Channel<Oru_VectorChannel>(Named("rig", "Camera Position"));
-  g.cameraAimAngle = f.Channel<Oru_FloatChannel>(Named("rig", "Camera Lookat Angle"));
-  g.cameraAimHeight = f.Channel<Oru_FloatChannel>(Named("rig", "Camera Lookat Height"));
-  g.cameraFieldOfView = f.Channel<Oru_VectorChannel>(Named("rig", "Camera Field of View"));
-  g.cameraImageSize = f.Channel<Oru_VectorChannel>(Named("rig", "Camera Image Size"));
-  g.cameraLookAt = f.Channel<Oru_VectorChannel>(Named("rig", "out: Camera Lookat"));
+  g.camera.position = f.Channel<Oru_VectorChannel>(Named("rig", "Camera Position"));
+  g.camera.aimAngle = f.Channel<Oru_FloatChannel>(Named("rig", "Camera Lookat Angle"));
+  g.camera.aimHeight = f.Channel<Oru_FloatChannel>(Named("rig", "Camera Lookat Height"));
+  g.camera.fieldOfView = f.Channel<Oru_VectorChannel>(Named("rig", "Camera Field of View"));
+  g.camera.imageSize = f.Channel<Oru_VectorChannel>(Named("rig", "Camera Image Size"));
+  g.camera.lookAt = f.Channel<Oru_VectorChannel>(Named("rig", "out: Camera Lookat"));
 }
 
 ProjectorChannels FindProjector(const Finder& f, Oru_FloatChannel* command) {
@@ -282,21 +274,21 @@ void FindEye(const Finder& f, RigGraph& g, Oru_FloatChannel* command) {
 // channels named after the calibration.
 void FindMeasuringCamera(const Finder& f, const RigGraph& g, const std::string& owner,
                          Oru_FloatChannel* command, CalibrationChannels& k) {
-  k.cameraPosition = f.Child<Oru_VectorChannel>(command, "Camera Position");
-  k.cameraLookAt = f.Child<Oru_VectorChannel>(command, "Camera Lookat");
-  k.cameraFieldOfView = f.Child<Oru_VectorChannel>(command, "Camera Field of View");
-  if (k.cameraPosition == g.cameraPosition) {
+  k.camera.position = f.Child<Oru_VectorChannel>(command, "Camera Position");
+  k.camera.lookAt = f.Child<Oru_VectorChannel>(command, "Camera Lookat");
+  k.camera.fieldOfView = f.Child<Oru_VectorChannel>(command, "Camera Field of View");
+  if (k.camera.position == g.camera.position) {
     UseRigCamera(g, k);
     return;
   }
   const std::string cameraOwner = CameraOwner(k.projector);
-  if (f.Owner(k.cameraPosition, "Camera Position") != cameraOwner) {
+  if (f.Owner(k.camera.position, "Camera Position") != cameraOwner) {
     f.Fail("calibration \"" + owner + "\" is measured by a camera not named \"" + cameraOwner + "\"");
   }
   k.ownCamera = true;
-  k.cameraAimAngle = f.Channel<Oru_FloatChannel>(Named(cameraOwner, "Camera Lookat Angle"));
-  k.cameraAimHeight = f.Channel<Oru_FloatChannel>(Named(cameraOwner, "Camera Lookat Height"));
-  k.cameraImageSize = f.Channel<Oru_VectorChannel>(Named(cameraOwner, "Camera Image Size"));
+  k.camera.aimAngle = f.Channel<Oru_FloatChannel>(Named(cameraOwner, "Camera Lookat Angle"));
+  k.camera.aimHeight = f.Channel<Oru_FloatChannel>(Named(cameraOwner, "Camera Lookat Height"));
+  k.camera.imageSize = f.Channel<Oru_VectorChannel>(Named(cameraOwner, "Camera Image Size"));
 }
 
 CalibrationChannels FindCalibration(const Finder& f, ModuleSession& s, const RigGraph& g,
@@ -354,7 +346,7 @@ RigGraph FindRigGraph(ModuleSession& s, const std::string& projectPath) {
     auto* command = static_cast<Oru_FloatChannel*>(channel);  // the module's commands are float channels
     const std::string mode = s.ModeOf(command);
     if (mode == "ConvertParameters" &&
-        f.Child<Oru_VectorChannel>(command, "out: Camera Lookat") != g.cameraLookAt) {
+        f.Child<Oru_VectorChannel>(command, "out: Camera Lookat") != g.camera.lookAt) {
       // A calibration camera's conversion: only its look-at is used.
       auto* lookAt = f.Child<Oru_VectorChannel>(command, "out: Camera Lookat");
       cameraConversions.emplace_back(f.Owner(lookAt, "out: Camera Lookat"), command);
@@ -382,7 +374,7 @@ RigGraph FindRigGraph(ModuleSession& s, const std::string& projectPath) {
   }
   // The saved values are checked as a scene file's are: a project is a file
   // the user hands the program like any other.
-  const D3DXVECTOR3 size = g.cameraImageSize->GetVector();
+  const D3DXVECTOR3 size = g.camera.imageSize->GetVector();
   if (!(size.x == 0.0f && size.y == 0.0f) && !(IsWholePixelCount(size.x) && IsWholePixelCount(size.y))) {
     f.Fail("the camera's image size is " + Short(size.x) + " x " + Short(size.y) +
            ", expected whole pixels from 1 to " + std::to_string(kMaxPixels) + " (or 0 x 0: none)");
@@ -412,18 +404,16 @@ std::optional<std::array<int, 2>> ImageSizeOf(Oru_VectorChannel* channel) {
   return std::array<int, 2>{static_cast<int>(size.x), static_cast<int>(size.y)};
 }
 
-Camera CameraOfChannels(Oru_VectorChannel* position, Oru_FloatChannel* aimAngle,
-                        Oru_FloatChannel* aimHeight, Oru_VectorChannel* fieldOfView,
-                        Oru_VectorChannel* imageSize) {
+Camera CameraOfChannels(const CameraChannels& k) {
   Camera c;
-  const D3DXVECTOR3 p = position->GetVector();
+  const D3DXVECTOR3 p = k.position->GetVector();
   c.position = {p.x, p.y, p.z};
-  c.aimAngle = aimAngle->GetFloat();
-  c.aimHeight = aimHeight->GetFloat();
-  const D3DXVECTOR3 fov = fieldOfView->GetVector();
+  c.aimAngle = k.aimAngle->GetFloat();
+  c.aimHeight = k.aimHeight->GetFloat();
+  const D3DXVECTOR3 fov = k.fieldOfView->GetVector();
   c.fovX = fov.x;
   c.fovY = fov.y;
-  c.imageSize = ImageSizeOf(imageSize);
+  c.imageSize = ImageSizeOf(k.imageSize);
   return c;
 }
 
@@ -432,9 +422,7 @@ Camera CameraOfChannels(Oru_VectorChannel* position, Oru_FloatChannel* aimAngle,
 Scene SceneOfGraph(const RigGraph& g) {
   Scene scene;
   scene.radius = g.radius->GetFloat();
-  scene.camera = CameraOfChannels(g.cameraPosition, g.cameraAimAngle, g.cameraAimHeight,
-                                  g.cameraFieldOfView, g.cameraImageSize);
-  scene.camera.imageSize = ImageSizeOf(g.cameraImageSize);
+  scene.camera = CameraOfChannels(g.camera);
   for (std::size_t i = 0; i < g.projectors.size(); ++i) {
     const ProjectorChannels& c = g.projectors[i];
     Projector p;
@@ -456,8 +444,7 @@ Scene SceneOfGraph(const RigGraph& g) {
       c.shifts[i] = {shift.x, shift.y};
     }
     if (k.ownCamera) {
-      c.camera = CameraOfChannels(k.cameraPosition, k.cameraAimAngle, k.cameraAimHeight,
-                                  k.cameraFieldOfView, k.cameraImageSize);
+      c.camera = CameraOfChannels(k.camera);
     }
     if (k.cameraPoints) {
       std::array<std::array<float, 2>, 8> points{};

@@ -41,6 +41,16 @@ struct ProjectorChannels {
   Oru_VectorChannel* lookAt = nullptr;
 };
 
+// A camera's channels: the rig's ("rig: ...") or a calibration's own.
+struct CameraChannels {
+  Oru_VectorChannel* position = nullptr;
+  Oru_FloatChannel* aimAngle = nullptr;
+  Oru_FloatChannel* aimHeight = nullptr;
+  Oru_VectorChannel* fieldOfView = nullptr;
+  Oru_VectorChannel* imageSize = nullptr;  // pixels; 0 x 0 when unknown
+  Oru_VectorChannel* lookAt = nullptr;     // "out: Camera Lookat", from a conversion
+};
+
 struct CalibrationChannels {
   std::string projector;
   Oru_FloatChannel* command = nullptr;  // "AutoConfigParameters"
@@ -54,23 +64,13 @@ struct CalibrationChannels {
   // The measuring camera: the rig's channels, or the calibration's own
   // (then `ownCamera`, with its aim and the conversion that places it).
   bool ownCamera = false;
-  Oru_VectorChannel* cameraPosition = nullptr;
-  Oru_FloatChannel* cameraAimAngle = nullptr;
-  Oru_FloatChannel* cameraAimHeight = nullptr;
-  Oru_VectorChannel* cameraFieldOfView = nullptr;
-  Oru_VectorChannel* cameraImageSize = nullptr;
-  Oru_VectorChannel* cameraLookAt = nullptr;
+  CameraChannels camera;
   Oru_FloatChannel* cameraConvert = nullptr;  // "ConvertParameters", own camera only
 };
 
 struct RigGraph {
   Oru_FloatChannel* radius = nullptr;
-  Oru_VectorChannel* cameraPosition = nullptr;
-  Oru_FloatChannel* cameraAimAngle = nullptr;
-  Oru_FloatChannel* cameraAimHeight = nullptr;
-  Oru_VectorChannel* cameraFieldOfView = nullptr;
-  Oru_VectorChannel* cameraImageSize = nullptr;
-  Oru_VectorChannel* cameraLookAt = nullptr;  // written by every conversion
+  CameraChannels camera;  // its look-at written by every conversion
   std::vector<ProjectorChannels> projectors;
 
   Oru_FloatChannel* eye = nullptr;  // "CalcCameraParameters"

@@ -97,7 +97,7 @@ CalibrationReport CalibrationReportOf(const RigGraph& g, const RigReport& r, std
   CalibrationReport c;
   try {
     c = BuildCalibrationReport(r.scene, r.scene.calibrations[i], start, fitted,
-                               k.cameraLookAt->GetVector(), r.scene.camera.aimAngle, fromSave);
+                               k.camera.lookAt->GetVector(), r.scene.camera.aimAngle, fromSave);
   } catch (const std::exception& e) {
     // Only a project changed after its save can hold a reversed range here.
     throw RigError(kExitBadInput, "calibration of projector \"" + k.projector +
@@ -120,7 +120,7 @@ RigReport BuildRigReport(const RigGraph& g, bool calibrationsFromSave, const Sce
     }
   }
   const Scene& s = r.scene;
-  r.cameraLookAt = g.cameraLookAt->GetVector();
+  r.cameraLookAt = g.camera.lookAt->GetVector();
   const D3DXVECTOR3 eye(s.camera.position[0], s.camera.position[1], s.camera.position[2]);
   for (std::size_t i = 0; i < g.projectors.size(); ++i) {
     r.projectors.push_back(ProjectorReportOf(g, s, i, eye));

@@ -107,7 +107,7 @@ TEST_F(RigProgram, EveryBadInputGetsAClearMessageAndItsExitStatus) {
       {"project with radius -4", SpoiltProject([](rig::RigGraph& g) { g.radius->SetFloat(-4); }),
        "load broken.kprj", 1, "broken.kprj: the saved rig: the screen \"radius\" is -4"},
       {"project with an image size of 1e30", SpoiltProject([](rig::RigGraph& g) {
-         g.cameraImageSize->SetVector(D3DXVECTOR3(1e30f, 1e30f, 0));
+         g.camera.imageSize->SetVector(D3DXVECTOR3(1e30f, 1e30f, 0));
        }), "load broken.kprj --json", 1, "the camera's image size is 1e+30 x 1e+30"},
       {"project with a far fitted value", SpoiltProject([](rig::RigGraph& g) {
          g.calibrations[0].value[5]->SetFloat(400);
